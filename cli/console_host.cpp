@@ -1,0 +1,36 @@
+#include "cli/console_host.h"
+
+#include "platform/code_page.h"
+
+namespace quillmark::cli {
+
+void ConsoleHost::Write(std::string_view bytes) { std::fwrite(bytes.data(), 1, bytes.size(), out_); }
+
+void ConsoleHost::Trace(std::string_view line) {
+  if (output_ != ConsoleOutput::Log) return;
+  record_.assign(line);
+  record_ += '\n';
+  Write(record_);
+}
+
+void ConsoleHost::FlushTrace() { std::fflush(out_); }
+
+void ConsoleHost::AddFinding(const engine::Finding& finding) {
+  ++findingCount_;
+  switch (output_) {
+    case ConsoleOutput::Log:
+      return;
+    case ConsoleOutput::RawFindings:
+      record_ = finding.text + '\t' + finding.line + '\t' + finding.path + '\n';
+      break;
+    case ConsoleOutput::Findings: {
+      std::string_view text = finding.text;
+      while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+      record_ = finding.path + ':' + finding.line + ": " + platform::Cp932ToUtf8(text) + '\n';
+      break;
+    }
+  }
+  Write(record_);
+}
+
+}  // namespace quillmark::cli

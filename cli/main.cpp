@@ -1,0 +1,56 @@
+// quillmark-scan: the scanning engine for scripts and CI.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/console_host.h"
+#include "cli/scan_options.h"
+#include "engine/search_setup.h"
+
+namespace {
+
+constexpr int kNoFinding = 0;
+constexpr int kFindings = 1;
+constexpr int kFailed = 2;
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  return kFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace quillmark;
+
+  const auto parsed = cli::ParseScanOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.error.empty()) return Fail("quillmark-scan: " + parsed.error + "\n" + cli::ScanUsageLine());
+  const cli::ScanOptions& options = parsed.options;
+  if (options.help) {
+    std::fputs(cli::ScanHelpText().c_str(), stdout);
+    return kNoFinding;
+  }
+
+  const std::string root = engine::TrimRootPath(options.root);
+  if (root.empty()) return Fail("検索対象パスを入力してください");
+
+  std::unique_ptr<engine::SourceFinder> finder = engine::CreateSourceFinder(options.encoding);
+  if (!finder) return Fail(engine::UnsupportedEncodingMessage(options.encoding));
+
+  static char outputBuffer[1 << 16];
+  std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+
+  const cli::ConsoleOutput output = options.log   ? cli::ConsoleOutput::Log
+                                    : options.raw ? cli::ConsoleOutput::RawFindings
+                                                  : cli::ConsoleOutput::Findings;
+  cli::ConsoleHost host(stdout, output, root);
+  finder->SetHost(&host);
+  finder->SetExtensions(engine::BuildExtensionList(options.fileExt));
+
+  const bool completed = finder->Walk(root);
+  host.FlushTrace();
+  if (std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
+  if (!completed) return kFailed;
+  return host.FindingCount() > 0 ? kFindings : kNoFinding;
+}

@@ -1,0 +1,28 @@
+// EUC-JP: source files in the Unix encoding, shown in Shift_JIS.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/byte_class_table.h"
+
+namespace quillmark::engine {
+
+class EucEncoding {
+ public:
+  std::string GetName() const { return "EUC-JP"; }
+
+  // 0x8E (half-width katakana prefix) and 0xA1-0xFE; 0x8F is not one.
+  bool IsLeadByte(std::uint8_t b) const { return kLeadBytes[b]; }
+
+  bool IsSingleByteJapanese(std::uint8_t) const { return false; }
+
+  // EUC-JP to Shift_JIS by the JIS X 0208 arithmetic. Trail bytes are not
+  // checked; a lone lead byte at the end is kept as it is.
+  std::string ToShiftJis(const std::string& text) const;
+
+ private:
+  static constexpr ByteClassTable kLeadBytes = MakeByteClassTable({{0x8E, 0x8E}, {0xA1, 0xFE}});
+};
+
+}  // namespace quillmark::engine

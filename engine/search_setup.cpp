@@ -1,0 +1,47 @@
+#include "engine/search_setup.h"
+
+#include "engine/euc_encoding.h"
+#include "engine/sjis_encoding.h"
+#include "engine/source_finder_t.h"
+
+namespace quillmark::engine {
+namespace {
+
+bool IsSingleByteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+}  // namespace
+
+std::string TrimRootPath(std::string_view text) {
+  while (!text.empty() && IsSingleByteSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSingleByteSpace(text.back())) text.remove_suffix(1);
+  return std::string(text);
+}
+
+std::vector<std::string> BuildExtensionList(std::string_view fileExt) {
+  std::vector<std::string> extensions;
+  std::size_t start = 0;
+  while (start < fileExt.size()) {
+    std::size_t end = fileExt.find(';', start);
+    if (end == std::string_view::npos) end = fileExt.size();
+    std::string_view token = fileExt.substr(start, end - start);
+    start = end + 1;
+    if (token.starts_with('.')) token.remove_prefix(1);
+    if (!token.empty()) extensions.emplace_back(token);
+  }
+  return extensions;
+}
+
+std::unique_ptr<SourceFinder> CreateSourceFinder(std::string_view encoding) {
+  if (encoding == "SJIS") return std::make_unique<SourceFinderT<SjisEncoding>>();
+  if (encoding == "EUC") return std::make_unique<SourceFinderT<EucEncoding>>();
+  return nullptr;
+}
+
+std::string UnsupportedEncodingMessage(std::string_view encoding) {
+  std::string message = "エラー：エンコーディング<";
+  message += encoding;
+  message += ">はサポートされていません。";
+  return message;
+}
+
+}  // namespace quillmark::engine

@@ -1,0 +1,66 @@
+#include "platform/folder_listing.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/path.h"
+
+namespace quillmark::platform {
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+FileIdentity IdentityOf(const struct stat& status) {
+  return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
+// Follows links, as the walk does. An entry whose status cannot be read
+// (a dangling link) counts as a file, so that its open fails visibly.
+void Classify(const std::string& folder, unsigned char type, FolderEntry& entry) {
+  if (type == DT_REG) {
+    entry.kind = EntryKind::File;
+    return;
+  }
+  struct stat status {};
+  if (stat(JoinPath(folder, entry.name).c_str(), &status) != 0) {
+    entry.kind = EntryKind::File;
+  } else if (S_ISDIR(status.st_mode)) {
+    entry.kind = EntryKind::Folder;
+    entry.identity = IdentityOf(status);
+  } else if (S_ISREG(status.st_mode)) {
+    entry.kind = EntryKind::File;
+  } else {
+    entry.kind = EntryKind::Other;
+  }
+}
+
+}  // namespace
+
+std::optional<FolderListing> ListFolder(const std::string& folder) {
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+  if (!dir) return std::nullopt;
+
+  FolderListing listing;
+  struct stat status {};
+  if (fstat(dirfd(dir.get()), &status) == 0) listing.identity = IdentityOf(status);
+
+  std::vector<unsigned char> types;
+  while (const dirent* item = readdir(dir.get())) {
+    std::string_view name = item->d_name;
+    if (name == "." || name == "..") continue;
+    listing.entries.push_back(FolderEntry{std::string(name), EntryKind::File, {}});
+    types.push_back(item->d_type);
+  }
+  for (std::size_t i = 0; i < listing.entries.size(); ++i) Classify(folder, types[i], listing.entries[i]);
+
+  std::sort(listing.entries.begin(), listing.entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return listing;
+}
+
+}  // namespace quillmark::platform

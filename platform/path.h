@@ -1,0 +1,29 @@
+// Path handling with "/" as the only separator.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillmark::platform {
+
+// The absolute, lexically normalised form of `path`: made absolute against
+// the current directory, "." and ".." resolved without looking at links,
+// repeated separators folded, no trailing separator except for "/" itself.
+std::string MakeAbsolutePath(std::string_view path);
+
+// Lexical normalisation of an already absolute path (see MakeAbsolutePath).
+std::string NormalizeAbsolutePath(std::string_view absolutePath);
+
+// `folder` + "/" + `name`, without doubling the separator when `folder`
+// already ends in one.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The path of `file` relative to `folder`, both absolute and normalised.
+// A file inside the folder gets its components below the folder joined by
+// "/"; otherwise the result climbs out with ".." components first. Empty
+// when the two share no leading component.
+std::string RelativePath(std::string_view folder, std::string_view file);
+
+std::string CurrentDirectory();
+
+}  // namespace quillmark::platform
