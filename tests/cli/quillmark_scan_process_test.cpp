@@ -1,0 +1,127 @@
+// quillmark-scan run as a process: its outputs and exit statuses.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_tree.h"
+
+namespace quillmark::cli {
+namespace {
+
+using testing::TempTree;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& argument) {
+  std::string quoted = "'";
+  for (char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+Outcome RunScan(const std::vector<std::string>& arguments, const std::string& folder = ".") {
+  TempTree capture;
+  std::string command = "cd " + Quote(folder) + " && " + Quote(QUILLMARK_SCAN_PATH);
+  for (const auto& argument : arguments) command += " " + Quote(argument);
+  command += " >" + Quote(capture.PathOf("out")) + " 2>" + Quote(capture.PathOf("err")) + " </dev/null";
+  const int raw = std::system(command.c_str());
+  Outcome outcome;
+  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  outcome.out = testing::ReadWholeFile(capture.PathOf("out"));
+  outcome.err = testing::ReadWholeFile(capture.PathOf("err"));
+  return outcome;
+}
+
+class QuillmarkScan : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tree.WriteFile("a.c", "x = \"\x82\xA0\"; y = \"abc\";\n");
+    tree.WriteFile("sub/b.h", "/* \"\x82\xA2\" */\nz = '\xB1';\n");
+  }
+  TempTree tree;
+};
+
+TEST_F(QuillmarkScan, PrintsFindingsInTheCompilerConvention) {
+  const Outcome outcome = RunScan({tree.Root()});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, "a.c:1: あ\nsub/b.h:2: ｱ\n");
+  EXPECT_EQ(outcome.err, "");
+}
+
+TEST_F(QuillmarkScan, PrintsRawFindingsAsRecorded) {
+  const Outcome outcome = RunScan({"--raw", "."}, tree.Root());
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, "\x82\xA0" + std::string(18, ' ') + "\t1\ta.c\n" + "\xB1" + std::string(19, ' ') +
+                             "\t2\tsub/b.h\n");
+}
+
+TEST_F(QuillmarkScan, PrintsTheLogByteForByte) {
+  const Outcome outcome = RunScan({"--log", "  .  "}, tree.Root());
+  EXPECT_EQ(outcome.status, 1);
+  const std::string& r = tree.Root();
+  EXPECT_EQ(outcome.out, "=== directory:.\n"
+                         "-- analyze:" + r + "/a.c\n"
+                         "checking string:\x82\xA0\n"
+                         ">> a.c : 1\n"
+                         "checking string:abc\n"
+                         "=== directory:" + r + "/sub\n"
+                         "-- analyze:" + r + "/sub/b.h\n"
+                         "checking string:\xB1\n"
+                         ">> sub/b.h : 2\n");
+}
+
+TEST_F(QuillmarkScan, ReadsEucJpAndTheExtensionList) {
+  tree.WriteFile("e.cc", "s = \"\xA4\xA2\";\n");
+  const Outcome outcome = RunScan({"--encoding", "EUC", "--ext", ".cc", "--raw", tree.Root()});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, "\x82\xA0" + std::string(18, ' ') + "\t1\te.cc\n");
+}
+
+TEST_F(QuillmarkScan, ExitsWithZeroWithoutFindings) {
+  const Outcome outcome = RunScan({"--ext", "txt", tree.Root()});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(RunScan({tree.PathOf("missing")}).status, 0);
+}
+
+TEST_F(QuillmarkScan, ExitsWithTwoWhenAFileCannotBeOpened) {
+  tree.MakeLink("x.c", tree.PathOf("nowhere"));
+  const Outcome outcome = RunScan({"--log", tree.Root()});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_TRUE(outcome.out.ends_with("-- analyze:" + tree.PathOf("x.c") + "\nError: failed to open the file.\n"));
+}
+
+TEST_F(QuillmarkScan, RefusesBadArgumentsWithAMessage) {
+  const Outcome empty = RunScan({" \t "});
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_EQ(empty.err, "検索対象パスを入力してください\n");
+
+  const Outcome encoding = RunScan({"--encoding", "sjis", tree.Root()});
+  EXPECT_EQ(encoding.status, 2);
+  EXPECT_EQ(encoding.err, "エラー：エンコーディング<sjis>はサポートされていません。\n");
+  EXPECT_EQ(encoding.out, "");
+
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{}, {"--nope", "."}, {"a", "b"}}) {
+    const Outcome outcome = RunScan(bad);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.err.find("usage: quillmark-scan"), std::string::npos);
+  }
+}
+
+TEST_F(QuillmarkScan, ExplainsEveryOption) {
+  const Outcome outcome = RunScan({"--help"});
+  EXPECT_EQ(outcome.status, 0);
+  for (const char* option : {"--encoding", "--ext", "--log", "--raw", "ROOT", "Exit status"})
+    EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace quillmark::cli
