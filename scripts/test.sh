@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings and runs the whole suite,
+# then builds and runs it again under AddressSanitizer and
+# UndefinedBehaviorSanitizer. GUI suites need a display: Xvfb gives one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs="$(nproc)"
+
+run_suite() {
+  local dir="$1"
+  shift
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  (cd "$dir" && xvfb-run -a ctest --output-on-failure -j"$jobs")
+}
+
+echo "== Build with -Wall -Wextra and test"
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== Benchmark smoke run"
+build/bench/quillmark-bench-engine --mb 2 >/dev/null
+
+echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer and test"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=ON -DQUILLMARK_BUILD_BENCH=OFF
