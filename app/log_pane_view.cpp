@@ -1,0 +1,57 @@
+#include "app/log_pane_view.h"
+
+#include <string_view>
+
+namespace quillmark::app {
+namespace {
+
+long CountCharacters(std::string_view utf8) {
+  long count = 0;
+  for (unsigned char byte : utf8) count += (byte & 0xC0) != 0x80;
+  return count;
+}
+
+// The first line start at or after `from`; the last line's start when no
+// line begins there, so that the pane always shows the last line.
+std::size_t LineStartFrom(const std::string& log, std::size_t from) {
+  if (from == 0 || log[from - 1] == '\n') return from;
+  const std::size_t end = log.find('\n', from);
+  if (end != std::string::npos && end + 1 < log.size()) return end + 1;
+  const std::size_t lastEnd = log.rfind('\n', log.size() >= 2 ? log.size() - 2 : 0);
+  return lastEnd == std::string::npos ? 0 : lastEnd + 1;
+}
+
+}  // namespace
+
+LogPaneView::Update LogPaneView::Refresh(const std::string& log, bool paneUnchanged) {
+  if (paneUnchanged && log.size() >= shownTo_ && log.size() - shownFrom_ <= limit_) {
+    Update update{false, log.substr(shownTo_)};
+    shownTo_ = log.size();
+    return update;
+  }
+
+  // Past the limit only the last half of it is shown, so that the appends
+  // that follow run for a while before the next whole replacement.
+  shownFrom_ = log.size() <= limit_ ? 0 : LineStartFrom(log, log.size() - limit_ / 2);
+  shownTo_ = log.size();
+  std::string header;
+  if (shownFrom_ > 0) {
+    header = "（ログの先頭 " + std::to_string(shownFrom_) + " バイトは表示していません）\n";
+  }
+  headerChars_ = CountCharacters(header);
+  return Update{true, header + log.substr(shownFrom_)};
+}
+
+long LogPaneView::PanePosition(const std::string& log, std::size_t offset) const {
+  if (offset <= shownFrom_) return headerChars_;
+  const std::size_t end = offset < log.size() ? offset : log.size();
+  return headerChars_ + CountCharacters(std::string_view(log).substr(shownFrom_, end - shownFrom_));
+}
+
+void LogPaneView::Clear() {
+  shownFrom_ = 0;
+  shownTo_ = 0;
+  headerChars_ = 0;
+}
+
+}  // namespace quillmark::app

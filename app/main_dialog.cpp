@@ -1,0 +1,140 @@
+#include "app/main_dialog.h"
+
+#include <wx/button.h>
+#include <wx/dirdlg.h>
+#include <wx/listctrl.h>
+#include <wx/textctrl.h>
+
+#include "app/about_dialog.h"
+#include "app/dialog_builder.h"
+#include "app/program_icon.h"
+#include "app/settings.h"
+#include "editor/settings_dialog.h"
+#include "platform/path.h"
+#include "res/main_dialog_template.h"
+#include "res/resource_ids.h"
+
+namespace quillmark::app {
+namespace {
+
+std::optional<std::string> ChooseFolderWithDialog(wxWindow* parent, const std::string& start) {
+  wxDirDialog chooser(parent, wxString::FromUTF8("検索対象フォルダの指定"), wxString::FromUTF8(start),
+                      wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+  if (chooser.ShowModal() != wxID_OK) return std::nullopt;
+  return chooser.GetPath().utf8_string();
+}
+
+}  // namespace
+
+// In the order of the original message map.
+wxBEGIN_EVENT_TABLE(MainDialog, wxDialog)
+  EVT_BUTTON(res::kBrowseButton, MainDialog::OnBrowse)
+  EVT_BUTTON(res::kSearchButton, MainDialog::OnSearch)
+  EVT_BUTTON(res::kClearLogButton, MainDialog::OnClearLog)
+  EVT_LIST_ITEM_ACTIVATED(res::kResultList, MainDialog::OnListDblClk)
+  EVT_BUTTON(res::kSelectAllLogButton, MainDialog::OnSelectAllLog)
+  EVT_BUTTON(res::kDumpListButton, MainDialog::OnDumpList)
+  EVT_LIST_KEY_DOWN(res::kResultList, MainDialog::OnListKeyDown)
+  EVT_BUTTON(res::kCloseButton, MainDialog::OnCloseButton)
+  EVT_CLOSE(MainDialog::OnClose)
+  EVT_BUTTON(res::kSettingsButton, MainDialog::OnSettings)
+  EVT_BUTTON(res::kAboutButton, MainDialog::OnAbout)
+  EVT_BUTTON(res::kStopButton, MainDialog::OnStop)
+  EVT_TEXT(res::kLogPane, MainDialog::OnLogPaneText)
+wxEND_EVENT_TABLE()
+
+MainDialog::MainDialog(std::string settingsPath)
+    : settingsPath_(std::move(settingsPath)), settingsDialog_(std::make_unique<editor::SettingsDialog>()),
+      folderChooser_(ChooseFolderWithDialog) {
+  const Settings settings = LoadSettings(settingsPath_);
+  settingsDialog_->values = settings;
+  rootPath_ = settings.finderRootPath;
+
+  Create(nullptr, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
+  InitDialog();
+}
+
+MainDialog::~MainDialog() = default;
+
+void MainDialog::InitDialog() {
+  BuildDialog(*this, res::MainDialogTemplate());
+  searchButton_ = wxDynamicCast(FindWindow(res::kSearchButton), wxButton);
+  stopButton_ = wxDynamicCast(FindWindow(res::kStopButton), wxButton);
+  resultList_ = wxDynamicCast(FindWindow(res::kResultList), wxListCtrl);
+  logPane_ = wxDynamicCast(FindWindow(res::kLogPane), wxTextCtrl);
+  folderEdit_ = wxDynamicCast(FindWindow(res::kFolderEdit), wxTextCtrl);
+  statusField_ = wxDynamicCast(FindWindow(res::kStatusField), wxTextCtrl);
+
+  // Enter and Esc never end the window: there is no default button, and
+  // no button stands for Esc.
+  SetAffirmativeId(wxID_NONE);
+  SetEscapeId(wxID_NONE);
+
+  SetIcons(ProgramIcons());
+  folderEdit_->ChangeValue(wxString::FromUTF8(rootPath_));
+
+  resultList_->AppendColumn(wxString::FromUTF8("文字列"), wxLIST_FORMAT_LEFT, FromDIP(150));
+  resultList_->AppendColumn("Line", wxLIST_FORMAT_LEFT, FromDIP(40));
+  resultList_->AppendColumn(wxString::FromUTF8("ファイルパス"), wxLIST_FORMAT_LEFT, FromDIP(300));
+
+  searchButton_->Show();
+  stopButton_->Hide();
+  CentreOnScreen();
+}
+
+bool MainDialog::IsBusy() const { return stopButton_->IsShown(); }
+
+void MainDialog::EndDialog(int result) {
+  if (IsModal()) {
+    EndModal(result);
+  } else {
+    SetReturnCode(result);
+    Hide();
+  }
+}
+
+void MainDialog::OnBrowse(wxCommandEvent&) {
+  std::string start = folderEdit_->GetValue().utf8_string();
+  if (start.empty()) start = platform::CurrentDirectory();
+  // The choice goes into the edit only: the root path and the settings
+  // file follow at the next search or close.
+  if (std::optional<std::string> folder = folderChooser_(this, start)) folderEdit_->SetValue(wxString::FromUTF8(*folder));
+}
+
+void MainDialog::OnCloseButton(wxCommandEvent&) {
+  if (IsBusy()) {
+    // The walk unwinds first; the search closes the window when it has.
+    stopRequested_ = true;
+    closeAfterSearch_ = true;
+    return;
+  }
+  EndDialog(0);
+}
+
+void MainDialog::OnClose(wxCloseEvent&) {
+  // Saved as it stands, untrimmed: the next start shows what was typed.
+  SaveFinderRootPath(settingsPath_, folderEdit_->GetValue().utf8_string());
+  if (IsBusy()) {
+    stopRequested_ = true;
+    closeAfterSearch_ = true;
+    return;
+  }
+  rootPath_ = folderEdit_->GetValue().utf8_string();
+  EndDialog(0);
+}
+
+void MainDialog::OnSettings(wxCommandEvent&) {
+  if (settingsDialog_ && settingsDialog_->RunModal(this)) SaveSettings(settingsPath_, settingsDialog_->values);
+}
+
+void MainDialog::OnAbout(wxCommandEvent&) {
+  AboutDialog about(this);
+  about.ShowModal();
+}
+
+void MainDialog::LaunchEditor() {
+  if (resultList_->GetSelectedItemCount() == 0) return;
+  // The editor launch itself arrives with the settings dialog.
+}
+
+}  // namespace quillmark::app

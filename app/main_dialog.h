@@ -1,0 +1,110 @@
+// The main window (template 102): the folder edit, the search and stop
+// buttons with the status field, the result list, which is the only store
+// of a search's findings, and the log pane. It is the engine's host.
+#pragma once
+
+#include <wx/dialog.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/log_pane_view.h"
+#include "app/repaint_throttle.h"
+#include "engine/finder_host.h"
+
+class wxButton;
+class wxListCtrl;
+class wxListEvent;
+class wxTextCtrl;
+
+namespace quillmark::editor {
+class SettingsDialog;
+}
+
+namespace quillmark::app {
+
+class MainDialog final : public wxDialog, public engine::FinderHost {
+ public:
+  // Asks the user for a folder, starting at `start`; nothing when cancelled.
+  using FolderChooser = std::function<std::optional<std::string>(wxWindow* parent, const std::string& start)>;
+
+  // Loads the settings from `settingsPath`, which every later write uses.
+  explicit MainDialog(std::string settingsPath);
+  ~MainDialog() override;
+
+  // engine::FinderHost
+  void Trace(std::string_view line) override;
+  void FlushTrace() override;
+  void AddFinding(const engine::Finding& finding) override;
+  bool IsStopRequested() override { return stopRequested_; }
+  std::string GetRootPath() override { return rootPath_; }
+  bool PumpMessages() override;
+
+  // Opens the first selected row's file in the user's editor at its line.
+  void LaunchEditor();
+
+  bool IsBusy() const;
+  const std::string& GetLogText() const { return logText_; }
+  editor::SettingsDialog& GetSettingsDialog() { return *settingsDialog_; }
+  void SetFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
+
+ private:
+  void InitDialog();
+
+  // Message map.
+  void OnBrowse(wxCommandEvent& event);
+  void OnSearch(wxCommandEvent& event);
+  void OnClearLog(wxCommandEvent& event);
+  void OnListDblClk(wxListEvent& event);
+  void OnSelectAllLog(wxCommandEvent& event);
+  void OnDumpList(wxCommandEvent& event);
+  void OnListKeyDown(wxListEvent& event);
+  void OnCloseButton(wxCommandEvent& event);
+  void OnClose(wxCloseEvent& event);
+  void OnSettings(wxCommandEvent& event);
+  void OnAbout(wxCommandEvent& event);
+  void OnStop(wxCommandEvent& event);
+  void OnLogPaneText(wxCommandEvent& event);
+
+  // Search command.
+  void EnterBusyState();
+  void ReturnToIdle(bool flushLog);
+  void ReportOutcome(bool completed, const std::string& encodingName);
+
+  // Result list and log pane.
+  void RepaintList();
+  void RefreshLogPane();
+  void SelectLogFrom(std::size_t offset);
+  void DeleteSelectedRow();
+
+  // Ends the modal run, or hides a window shown without one.
+  void EndDialog(int result);
+
+  wxButton* searchButton_ = nullptr;
+  wxButton* stopButton_ = nullptr;
+  wxListCtrl* resultList_ = nullptr;
+  wxTextCtrl* logPane_ = nullptr;
+  wxTextCtrl* folderEdit_ = nullptr;
+  wxTextCtrl* statusField_ = nullptr;
+
+  std::string settingsPath_;
+  std::string rootPath_;
+  std::string logText_;
+  std::unique_ptr<editor::SettingsDialog> settingsDialog_;
+  bool stopRequested_ = false;
+  bool closeAfterSearch_ = false;
+
+  LogPaneView logView_;
+  bool logPaneEdited_ = false;    // the user typed into the pane since its refresh
+  bool updatingLogPane_ = false;  // the pane's text is being set by the program
+  RepaintThrottle listRepaint_;
+  bool listRowsUnpainted_ = false;
+  bool listReturnPending_ = false;  // Enter on the list: the activation that follows is no double click
+  FolderChooser folderChooser_;
+
+  wxDECLARE_EVENT_TABLE();
+};
+
+}  // namespace quillmark::app

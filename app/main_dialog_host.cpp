@@ -1,0 +1,49 @@
+// The engine's host: the log text and the result list as the walk fills
+// them, the stop flag and the message pump.
+#include <wx/listctrl.h>
+#include <wx/textctrl.h>
+
+#include "app/display_text.h"
+#include "app/main_dialog.h"
+#include "app/quillmark_app.h"
+#include "platform/code_page.h"
+
+namespace quillmark::app {
+
+void MainDialog::Trace(std::string_view line) {
+  // Shift_JIS literals read correctly this way, and EUC-JP ones look as
+  // they would on a Shift_JIS system.
+  if (platform::IsValidUtf8(line)) {
+    logText_ += line;
+  } else {
+    logText_ += platform::Cp932ToUtf8(line);
+  }
+  logText_ += '\n';
+}
+
+void MainDialog::FlushTrace() {
+  RefreshLogPane();
+  logPane_->SetSelection(-1, -1);
+  logPane_->ShowPosition(logPane_->GetLastPosition());
+  // Rows that the throttle held back are painted at the end of each folder.
+  if (listRowsUnpainted_) RepaintList();
+}
+
+void MainDialog::AddFinding(const engine::Finding& finding) {
+  const long row = resultList_->InsertItem(resultList_->GetItemCount(),
+                                           wxString::FromUTF8(platform::Cp932ToUtf8(finding.text)));
+  if (row < 0) return;
+  resultList_->SetItem(row, 1, wxString::FromUTF8(finding.line));
+  resultList_->SetItem(row, 2, wxString::FromUTF8(ToDisplayText(finding.path)));
+  listRowsUnpainted_ = true;
+  if (listRepaint_.TakeTurn()) RepaintList();
+}
+
+bool MainDialog::PumpMessages() { return QuillmarkApp::PumpPendingMessages(); }
+
+void MainDialog::RepaintList() {
+  resultList_->Update();
+  listRowsUnpainted_ = false;
+}
+
+}  // namespace quillmark::app

@@ -1,0 +1,85 @@
+// The search command: from the folder edit to the outcome box, the walk
+// running on this thread with the window answering between folders.
+#include <wx/button.h>
+#include <wx/listctrl.h>
+#include <wx/textctrl.h>
+
+#include "app/main_dialog.h"
+#include "app/message_box.h"
+#include "app/settings.h"
+#include "editor/settings_dialog.h"
+#include "engine/search_setup.h"
+
+namespace quillmark::app {
+
+void MainDialog::OnSearch(wxCommandEvent&) {
+  // A click queued before the button was hidden must not nest a search.
+  if (IsBusy()) return;
+
+  // The root path changes only for a search that runs, so that it keeps
+  // naming the root of the rows the list shows.
+  std::string root = engine::TrimRootPath(folderEdit_->GetValue().utf8_string());
+  if (root.empty()) {
+    ShowMessage("検索対象パスを入力してください", MessageIcon::Information);
+    return;
+  }
+  rootPath_ = std::move(root);
+
+  stopRequested_ = false;
+  EnterBusyState();
+
+  const editor::EditorSettings& settings = settingsDialog_->values;
+  std::vector<std::string> extensions = engine::BuildExtensionList(settings.fileExt);
+  std::unique_ptr<engine::SourceFinder> finder = engine::CreateSourceFinder(settings.encoding);
+  if (!finder) {
+    ShowMessage(engine::UnsupportedEncodingMessage(settings.encoding), MessageIcon::Warning);
+    ReturnToIdle(false);
+    return;
+  }
+  finder->SetHost(this);
+  finder->SetExtensions(std::move(extensions));
+  const std::string encodingName = finder->GetEncodingName();
+
+  SaveFinderRootPath(settingsPath_, rootPath_);
+  Trace("********** 解析開始(" + encodingName + ") **********");
+  statusField_->ChangeValue(wxString::FromUTF8("解析中(" + encodingName + ")..."));
+
+  const bool completed = finder->Walk(rootPath_);
+  RepaintList();
+  ReportOutcome(completed, encodingName);
+  ReturnToIdle(true);
+
+  if (closeAfterSearch_) {
+    closeAfterSearch_ = false;
+    EndDialog(0);
+  }
+}
+
+void MainDialog::OnStop(wxCommandEvent&) { stopRequested_ = true; }
+
+void MainDialog::EnterBusyState() {
+  searchButton_->Hide();
+  stopButton_->Show();
+  searchButton_->Disable();
+  Update();
+  resultList_->DeleteAllItems();
+  listRowsUnpainted_ = false;
+}
+
+void MainDialog::ReturnToIdle(bool flushLog) {
+  searchButton_->Enable();
+  if (flushLog) FlushTrace();
+  searchButton_->Show();
+  stopButton_->Hide();
+}
+
+void MainDialog::ReportOutcome(bool completed, const std::string& encodingName) {
+  const std::string outcome = completed ? "解析完了" : "解析エラー";
+  const std::string traceWord = completed ? "解析終了" : "解析エラー";
+  statusField_->ChangeValue(wxString::FromUTF8(outcome + "(" + encodingName + ")."));
+  Trace("********** " + traceWord + "(" + encodingName + ") **********");
+  // A window closed during the search goes without the box.
+  if (!closeAfterSearch_) ShowMessage(outcome, MessageIcon::Information);
+}
+
+}  // namespace quillmark::app

@@ -1,0 +1,27 @@
+// Every message box of the program goes through ShowMessage, so that tests
+// can record the boxes instead of showing them.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace quillmark::app {
+
+enum class MessageIcon { Information, Warning };
+
+// Shows `text` (UTF-8) with one OK button and returns when it is closed.
+using MessageBoxFunction = std::function<void(const std::string& text, MessageIcon icon)>;
+
+void ShowMessage(const std::string& text, MessageIcon icon);
+
+// Installs `function` in place of the platform's box (an empty function
+// restores it) and returns the one it replaces.
+MessageBoxFunction ReplaceMessageBox(MessageBoxFunction function);
+
+// The caption of every box: the program file's name without extension.
+inline constexpr const char* kMessageCaption = "quillmark";
+
+// The text shown whenever a setting cannot be written.
+inline constexpr const char* kSettingsWriteFailed = "INIファイルに書き込めませんでした";
+
+}  // namespace quillmark::app

@@ -1,0 +1,34 @@
+// The settings store: six values kept in quillmark.ini, section Quillmark.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "editor/editor_settings.h"
+
+namespace quillmark::app {
+
+inline constexpr std::string_view kSettingsSection = "Quillmark";
+inline constexpr std::string_view kSettingsFileName = "quillmark.ini";
+
+// The five values of the settings dialog and the folder last searched.
+struct Settings : editor::EditorSettings {
+  std::string finderRootPath;
+};
+
+// The settings file in `folder` (the current directory at start-up).
+std::string SettingsFilePath(const std::string& folder);
+
+// Every value from the file, or its default when the file, the section or
+// the key is missing.
+Settings LoadSettings(const std::string& settingsPath);
+
+// Writes the five values of the settings dialog in order. Each failed write
+// is reported by itself and the next one is still made. False when any
+// write failed.
+bool SaveSettings(const std::string& settingsPath, const editor::EditorSettings& values);
+
+// Writes FinderRootPath, reporting a failure; false when it failed.
+bool SaveFinderRootPath(const std::string& settingsPath, const std::string& rootPath);
+
+}  // namespace quillmark::app
