@@ -21,12 +21,14 @@ void ConsoleHost::AddFinding(const engine::Finding& finding) {
     case ConsoleOutput::Log:
       return;
     case ConsoleOutput::RawFindings:
-      record_ = finding.text + '\t' + finding.line + '\t' + finding.path + '\n';
+      record_.assign(finding.text).append(1, '\t').append(finding.line).append(1, '\t');
+      record_.append(finding.path).append(1, '\n');
       break;
     case ConsoleOutput::Findings: {
       std::string_view text = finding.text;
       while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-      record_ = finding.path + ':' + finding.line + ": " + platform::Cp932ToUtf8(text) + '\n';
+      record_.assign(finding.path).append(1, ':').append(finding.line).append(": ");
+      record_.append(platform::Cp932ToUtf8(text)).append(1, '\n');
       break;
     }
   }

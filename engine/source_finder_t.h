@@ -2,6 +2,7 @@
 // written once for both encodings.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,9 +21,10 @@ namespace quillmark::engine {
 template <class Encoding>
 class SourceFinderT final : public SourceFinder {
  public:
-  SourceFinderT() : encoding_(std::make_unique<Encoding>()) {}
-  // For an engine without an encoding object (it can report no name).
-  explicit SourceFinderT(std::unique_ptr<Encoding> encoding) : encoding_(std::move(encoding)) {}
+  SourceFinderT() : SourceFinderT(std::make_unique<Encoding>()) {}
+  // Null makes an engine without an encoding object, which can report no
+  // name and must not walk.
+  explicit SourceFinderT(std::unique_ptr<Encoding> encoding);
 
   bool Walk(const std::string& folder) override;
   std::string GetEncodingName() const override { return encoding_ ? encoding_->GetName() : "No Encoding"; }
@@ -60,9 +62,23 @@ class SourceFinderT final : public SourceFinder {
 
   std::string rootAbsolute_;                       // the root, as relative paths start from it
   std::vector<platform::FileIdentity> ancestors_;  // the folders being listed, outermost first
-  std::string line_;                               // the line being scanned
+  platform::TextFile file_;                        // the file being scanned, its buffer reused
+  std::string_view line_;                          // the line being scanned
+  // The bytes at which the code scan must look, derived once from the
+  // encoding's byte tests: lead bytes, quotes, backslash and slash. Every
+  // other byte just advances by one.
+  std::array<bool, 256> codeStops_{};
   TraceText trace_;
+  std::string padded_;  // reused by every finding, as is the record below
+  Finding finding_;
 };
+
+template <class Encoding>
+SourceFinderT<Encoding>::SourceFinderT(std::unique_ptr<Encoding> encoding) : encoding_(std::move(encoding)) {
+  if (!encoding_) return;
+  for (int b = 0; b < 256; ++b) codeStops_[static_cast<std::size_t>(b)] = encoding_->IsLeadByte(static_cast<std::uint8_t>(b));
+  for (std::uint8_t b : {'"', '\'', '\\', '/'}) codeStops_[b] = true;
+}
 
 template <class Encoding>
 bool SourceFinderT<Encoding>::Walk(const std::string& folder) {
@@ -121,14 +137,14 @@ bool SourceFinderT<Encoding>::HasListedExtension(std::string_view fileName) cons
 template <class Encoding>
 bool SourceFinderT<Encoding>::ScanFile(const std::string& fullPath) {
   host_->Trace(trace_.Format("-- analyze:", fullPath));
-  platform::TextFile file;
-  if (!file.Open(fullPath)) {
+  if (!file_.Open(fullPath)) {
     host_->Trace("Error: failed to open the file.");
     return false;
   }
   SetPosition(1, platform::RelativePath(rootAbsolute_, fullPath));
   bool inComment = false;
-  while (ScanLine(file, inComment)) ++lineNumber_;
+  while (ScanLine(file_, inComment)) ++lineNumber_;
+  file_.Close();
   return true;
 }
 
@@ -157,6 +173,8 @@ bool SourceFinderT<Encoding>::ScanRest(std::string_view rest, bool& inComment) {
     std::size_t i = 0;
     bool restWasCut = false;
     while (i < n && !restWasCut) {
+      while (i < n && !codeStops_[bytes[i]]) ++i;
+      if (i >= n) break;
       const std::uint8_t b = bytes[i];
       if (encoding_->IsLeadByte(b)) {
         i += 2;  // the trail byte is never examined
@@ -240,12 +258,14 @@ bool SourceFinderT<Encoding>::ContainsJapanese(std::string_view content) const {
 
 template <class Encoding>
 void SourceFinderT<Encoding>::ReportFinding(std::string_view content) {
-  const std::string lineText = std::to_string(lineNumber_);
-  host_->Trace(trace_.Format(">> ", relativePath_, " : ", lineText));
+  finding_.line = std::to_string(lineNumber_);
+  host_->Trace(trace_.Format(">> ", relativePath_, " : ", finding_.line));
 
-  std::string padded(content);
-  if (padded.size() < kFindingTextWidth) padded.resize(kFindingTextWidth, ' ');
-  host_->AddFinding(Finding{encoding_->ToShiftJis(padded), lineText, relativePath_});
+  padded_.assign(content);
+  if (padded_.size() < kFindingTextWidth) padded_.resize(kFindingTextWidth, ' ');
+  finding_.text = encoding_->ToShiftJis(padded_);
+  finding_.path = relativePath_;
+  host_->AddFinding(finding_);
 }
 
 }  // namespace quillmark::engine

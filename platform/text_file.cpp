@@ -10,7 +10,7 @@
 namespace quillmark::platform {
 namespace {
 
-constexpr std::size_t kBufferSize = 256 * 1024;
+constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr char kEndOfFileByte = 0x1A;
 
 }  // namespace
@@ -29,7 +29,7 @@ bool TextFile::Open(const std::string& path) {
   }
   fd_ = fd;
   atEnd_ = false;
-  buffer_.resize(kBufferSize);
+  if (!buffer_) buffer_.reset(new char[kBufferSize]);
   begin_ = end_ = 0;
   return true;
 }
@@ -46,41 +46,61 @@ bool TextFile::Refill() {
   if (atEnd_ || fd_ < 0) return false;
   ssize_t count;
   do {
-    count = ::read(fd_, buffer_.data(), buffer_.size());
+    count = ::read(fd_, buffer_.get(), kBufferSize);
   } while (count < 0 && errno == EINTR);
   if (count <= 0) {
     atEnd_ = true;
     return false;
   }
   end_ = static_cast<std::size_t>(count);
-  if (const void* stop = std::memchr(buffer_.data(), kEndOfFileByte, end_)) {
-    end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.data());
+  if (const void* stop = std::memchr(buffer_.get(), kEndOfFileByte, end_)) {
+    end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.get());
     atEnd_ = true;
   }
   return true;
 }
 
-bool TextFile::ReadLine(std::string& line) {
-  line.clear();
+bool TextFile::ReadLine(std::string_view& line) {
+  longLine_.clear();
   for (;;) {
-    if (begin_ == end_ && !Refill()) return !line.empty();
-    if (begin_ == end_) continue;  // 0x1A at the start of a fresh buffer
-    const char* start = buffer_.data() + begin_;
+    if (begin_ == end_ && !Refill()) {
+      line = longLine_;
+      return !longLine_.empty();
+    }
+    char* start = buffer_.get() + begin_;
     const std::size_t available = end_ - begin_;
-    const void* found = std::memchr(start, '\n', available);
+    auto* found = static_cast<char*>(std::memchr(start, '\n', available));
     if (found == nullptr) {
-      line.append(start, available);
+      longLine_.append(start, available);
       begin_ = end_;
       continue;
     }
-    const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - start);
-    line.append(start, length);
+    const std::size_t length = static_cast<std::size_t>(found - start);
     begin_ += length + 1;
-    // The CR of a CR LF pair may have come in the previous buffer.
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    line.push_back('\n');
+    if (longLine_.empty()) {
+      // CR LF becomes LF in place: the LF moves onto the CR.
+      if (length > 0 && start[length - 1] == '\r') {
+        start[length - 1] = '\n';
+        line = std::string_view(start, length);
+      } else {
+        line = std::string_view(start, length + 1);
+      }
+      return true;
+    }
+    longLine_.append(start, length);
+    // The CR of a CR LF pair may have come in the previous read.
+    if (longLine_.back() == '\r') longLine_.pop_back();
+    longLine_.push_back('\n');
+    line = longLine_;
     return true;
   }
+}
+
+bool TextFile::ReadLine(std::string& line) {
+  std::string_view view;
+  const bool read = ReadLine(view);
+  line.assign(view);
+  return read;
 }
 
 }  // namespace quillmark::platform

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace quillmark::platform {
 
@@ -15,14 +16,18 @@ class TextFile {
   TextFile(const TextFile&) = delete;
   TextFile& operator=(const TextFile&) = delete;
 
-  // Opens a regular file for reading. False when it cannot be opened or is
+  // Opens a regular file for reading; an open file is closed first, and
+  // the buffer is kept, so one object can read many files cheaply. False when it cannot be opened or is
   // not a regular file (never blocks on a FIFO).
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
 
   // Reads the next whole line, its LF included when it has one, whatever
-  // its length. False when no byte is left.
+  // its length. False when no byte is left. The view stays valid until the
+  // next call: it points into the read buffer when the line lies in it
+  // whole, so most lines are never copied.
+  bool ReadLine(std::string_view& line);
   bool ReadLine(std::string& line);
 
  private:
@@ -30,9 +35,10 @@ class TextFile {
 
   int fd_ = -1;
   bool atEnd_ = false;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
+  std::string longLine_;  // a line that spans reads of the buffer
 };
 
 }  // namespace quillmark::platform
