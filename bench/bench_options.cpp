@@ -1,0 +1,70 @@
+#include "bench/bench_options.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace quillmark::bench {
+namespace {
+
+constexpr std::uint64_t kMaxMegabytes = 64 * 1024;
+constexpr std::uint64_t kMaxFolders = 1000 * 1000;
+
+bool ParseCount(std::string_view text, std::uint64_t first, std::uint64_t last, std::uint64_t& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && stop == end && value >= first && value <= last;
+}
+
+}  // namespace
+
+ParsedBenchOptions ParseBenchOptions(const std::vector<std::string>& arguments) {
+  ParsedBenchOptions parsed;
+  BenchOptions& options = parsed.options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      options.help = true;
+      continue;
+    }
+    if (argument == "--require-target") {
+      options.requireTarget = true;
+      continue;
+    }
+    if (argument != "--mb" && argument != "--folders" && argument != "--seed") {
+      parsed.error = "unknown argument: " + argument;
+      return parsed;
+    }
+    if (i + 1 == arguments.size()) {
+      parsed.error = argument + " needs a value";
+      return parsed;
+    }
+    const std::string& value = arguments[++i];
+    std::uint64_t number = 0;
+    bool understood = false;
+    if (argument == "--mb") {
+      understood = ParseCount(value, 1, kMaxMegabytes, number);
+      options.megabytes = number;
+    } else if (argument == "--folders") {
+      understood = ParseCount(value, 2, kMaxFolders, number);
+      options.folders = static_cast<std::size_t>(number);
+    } else {
+      understood = ParseCount(value, 0, UINT64_MAX, number);
+      options.seed = number;
+    }
+    if (!understood) {
+      parsed.error = "bad value for " + argument + ": " + value;
+      return parsed;
+    }
+  }
+  return parsed;
+}
+
+std::string BenchHelpText() {
+  return "usage: quillmark-bench-engine [--mb N] [--folders N] [--seed N] [--require-target]\n"
+         "  --mb N            MiB of generated sources, half Shift_JIS, half EUC-JP (default 128)\n"
+         "  --folders N       folders over both encodings (default two per MiB, at least 8)\n"
+         "  --seed N          seed of the generated tree (default 1)\n"
+         "  --require-target  fail when the engine reads at less than a third of plain reading speed\n";
+}
+
+}  // namespace quillmark::bench

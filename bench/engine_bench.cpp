@@ -1,0 +1,198 @@
+// quillmark-bench-engine: how fast the engine scans a big generated tree,
+// next to plain reading of the same files, and whether its memory stays
+// flat as the tree grows.
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/bench_options.h"
+#include "bench/bench_report.h"
+#include "bench/engine_runs.h"
+#include "bench/interrupt.h"
+#include "bench/plain_reader.h"
+#include "bench/temp_folder.h"
+#include "bench/tree_generator.h"
+#include "engine/search_setup.h"
+#include "platform/path.h"
+
+namespace quillmark::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRuns = 3;
+
+constexpr int kSucceeded = 0;
+constexpr int kWrongCounts = 1;
+constexpr int kFailed = 2;
+constexpr int kTargetMissed = 3;
+constexpr int kInterrupted = 130;
+
+struct Interrupted {};
+
+void StopIfInterrupted() {
+  if (InterruptRequested()) throw Interrupted{};
+}
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+double Mib(std::uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+
+unsigned long long Count(std::uint64_t value) { return static_cast<unsigned long long>(value); }
+
+long PeakRssKib() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;  // KiB on Linux
+}
+
+std::FILE* OpenTraceOutput() {
+  std::FILE* out = std::fopen("/dev/null", "w");
+  if (out == nullptr) throw std::runtime_error("cannot open /dev/null");
+  static char buffer[1 << 16];  // as quillmark-scan buffers its output
+  std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
+  return out;
+}
+
+std::uint64_t WarmPageCache(const GeneratedTree& tree, std::vector<char>& buffer) {
+  const std::vector<std::string> extensions = engine::BuildExtensionList(kSourceExtensions);
+  return ReadSourceTree(tree.sjisRoot, extensions, buffer) + ReadSourceTree(tree.eucRoot, extensions, buffer);
+}
+
+// The fastest of kRuns passes; every pass is checked, the first problem kept.
+template <class Pass>
+EngineRun BestEngineRun(const TreeStats& expected, bool traced, std::string& problems, Pass pass) {
+  EngineRun best;
+  for (int i = 0; i < kRuns; ++i) {
+    const EngineRun run = pass();
+    StopIfInterrupted();
+    if (problems.empty()) problems = CheckRun(run, expected, traced);
+    if (i == 0 || run.seconds < best.seconds) best = run;
+  }
+  return best;
+}
+
+// Timed without the walk: the file list is made before the clock starts.
+double BestPlainReading(const GeneratedTree& tree, std::uint64_t expectedBytes, std::vector<char>& buffer,
+                        std::string& problems) {
+  const std::vector<std::string> extensions = engine::BuildExtensionList(kSourceExtensions);
+  std::vector<std::string> files = ListSourceFiles(tree.sjisRoot, extensions);
+  for (std::string& path : ListSourceFiles(tree.eucRoot, extensions)) files.push_back(std::move(path));
+  double best = 0;
+  for (int i = 0; i < kRuns; ++i) {
+    const Clock::time_point start = Clock::now();
+    const std::uint64_t read = ReadFiles(files, buffer);
+    const double seconds = SecondsSince(start);
+    StopIfInterrupted();
+    if (read != expectedBytes && problems.empty()) problems = " plain reading read " + std::to_string(read) + " bytes;";
+    if (i == 0 || seconds < best) best = seconds;
+  }
+  return best;
+}
+
+TreeSpec SpecFor(const BenchOptions& options) {
+  TreeSpec spec;
+  spec.totalBytes = options.megabytes << 20;
+  spec.folderCount = options.folders != 0 ? options.folders : std::max<std::size_t>(8, options.megabytes * 2);
+  spec.seed = options.seed;
+  return spec;
+}
+
+int RunBenchmark(const BenchOptions& options) {
+  const TreeSpec spec = SpecFor(options);
+  TempFolder temp("quillmark-bench");
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> traceOut(OpenTraceOutput(), std::fclose);
+  std::vector<char> buffer(kPlainReadChunk);
+  std::string problems;
+  BenchReport report;
+  report.runs = kRuns;
+
+  std::printf("quillmark-bench-engine: %llu MiB of sources, %zu folders, seed %llu\n", Count(options.megabytes),
+              spec.folderCount, Count(spec.seed));
+  std::printf("temporary folder: %s\n\n", temp.Path().c_str());
+  report.memory.atStart = PeakRssKib();
+
+  // The engine once on a quarter of the tree first: its peak memory then,
+  // next to its peak after the whole tree, shows whether memory grows with
+  // the tree. Trees stay until the temporary folder goes, as removing one
+  // costs memory of its own.
+  TreeSpec quarterSpec = spec;
+  quarterSpec.totalBytes = std::max<std::uint64_t>(spec.totalBytes / 4, 1);
+  quarterSpec.folderCount = std::max<std::size_t>(spec.folderCount / 4, 2);
+  const GeneratedTree quarter = GenerateTree(platform::JoinPath(temp.Path(), "quarter"), quarterSpec);
+  report.quarter = CombineStats(quarter.sjis, quarter.euc);
+  WarmPageCache(quarter, buffer);
+  StopIfInterrupted();
+  const EngineRun quarterFindingsOnly = RunFindingsOnly(quarter);
+  const EngineRun quarterTracing = RunFullTracing(quarter, traceOut.get());
+  StopIfInterrupted();
+  problems += CheckRun(quarterFindingsOnly, report.quarter, false) + CheckRun(quarterTracing, report.quarter, true);
+  report.memory.afterQuarterEngine = PeakRssKib();
+  std::printf("quarter tree: %.1f MiB in %llu files, %llu folders; engine once, findings only then full tracing: "
+              "%llu findings, %.2f s\n",
+              Mib(report.quarter.bytes), Count(report.quarter.files), Count(report.quarter.folders),
+              Count(quarterFindingsOnly.findings), quarterFindingsOnly.seconds + quarterTracing.seconds);
+
+  const Clock::time_point generationStart = Clock::now();
+  report.tree = GenerateTree(platform::JoinPath(temp.Path(), "full"), spec);
+  const double generationSeconds = SecondsSince(generationStart);
+  report.memory.afterGeneration = PeakRssKib();
+  StopIfInterrupted();
+  const GeneratedTree& tree = report.tree;
+  const TreeStats stats = CombineStats(tree.sjis, tree.euc);
+  std::printf("full tree: %.1f MiB in %llu files (SJIS %.1f MiB in %llu, EUC %.1f MiB in %llu), %llu folders, "
+              "%llu lines; generated in %.2f s\n",
+              Mib(stats.bytes), Count(stats.files), Mib(tree.sjis.bytes), Count(tree.sjis.files), Mib(tree.euc.bytes),
+              Count(tree.euc.files), Count(stats.folders), Count(stats.lines), generationSeconds);
+
+  const std::uint64_t warmed = WarmPageCache(tree, buffer);
+  StopIfInterrupted();
+  if (warmed != stats.bytes) problems += " warming read " + std::to_string(warmed) + " bytes;";
+  std::printf("page cache warmed: %.1f MiB read once\n\n", Mib(warmed));
+
+  report.findingsOnly = BestEngineRun(stats, false, problems, [&] { return RunFindingsOnly(tree); });
+  report.tracing = BestEngineRun(stats, true, problems, [&] { return RunFullTracing(tree, traceOut.get()); });
+  report.memory.afterEngine = PeakRssKib();
+  // Only now, so that its file list does not count in the engine's peak.
+  report.plainSeconds = BestPlainReading(tree, stats.bytes, buffer, problems);
+
+  PrintReport(report);
+  if (!problems.empty()) {
+    std::printf("\nWRONG COUNTS:%s\n", problems.c_str());
+    return kWrongCounts;
+  }
+  return options.requireTarget && SpeedRatio(report) < kTargetRatio ? kTargetMissed : kSucceeded;
+}
+
+}  // namespace
+}  // namespace quillmark::bench
+
+int main(int argc, char** argv) {
+  using namespace quillmark::bench;
+  const ParsedBenchOptions parsed = ParseBenchOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "quillmark-bench-engine: %s\n%s", parsed.error.c_str(), BenchHelpText().c_str());
+    return kFailed;
+  }
+  if (parsed.options.help) {
+    std::fputs(BenchHelpText().c_str(), stdout);
+    return kSucceeded;
+  }
+  CatchInterrupts();
+  try {
+    return RunBenchmark(parsed.options);
+  } catch (const Interrupted&) {
+    std::fprintf(stderr, "quillmark-bench-engine: interrupted\n");
+    return kInterrupted;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "quillmark-bench-engine: %s\n", error.what());
+    return kFailed;
+  }
+}

@@ -1,0 +1,36 @@
+// Passes of the engine over a generated tree, each encoding's folder with
+// its own engine, and the checks of what a pass met against the tree.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "bench/tree_generator.h"
+
+namespace quillmark::bench {
+
+struct EngineRun {
+  double seconds = 0;
+  double sjisSeconds = 0;
+  double eucSeconds = 0;
+  std::uint64_t findings = 0;
+  std::uint64_t traceBytes = 0;  // with full tracing only
+  std::uint64_t traceLines = 0;  // with full tracing only
+  bool completed = true;         // both walks reached their end
+};
+
+// Trace lines are dropped, findings only counted.
+EngineRun RunFindingsOnly(const GeneratedTree& tree);
+
+// Every trace line is written, with its LF, to `traceOut`.
+EngineRun RunFullTracing(const GeneratedTree& tree, std::FILE* traceOut);
+
+// A walk traces each folder and each file once, each non-empty literal
+// once more, and each finding once more.
+std::uint64_t ExpectedTraceLines(const TreeStats& stats);
+
+// What in `run` differs from what the tree holds; empty when nothing does.
+std::string CheckRun(const EngineRun& run, const TreeStats& expected, bool traced);
+
+}  // namespace quillmark::bench

@@ -1,0 +1,51 @@
+// Generates, on disk, a tree of C/C++ sources with Japanese literals to
+// scan: Shift_JIS sources under one folder, EUC-JP sources under another.
+// The same TreeSpec, seed included, always gives the same tree.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillmark::bench {
+
+// The extensions the generated sources have, as a FileExt setting.
+inline constexpr std::string_view kSourceExtensions = "c;cpp;h;hpp";
+
+struct TreeSpec {
+  std::uint64_t totalBytes = 128ull << 20;  // source bytes over both encodings, half each
+  std::size_t folderCount = 256;            // over both encodings, their two top folders included
+  std::uint64_t seed = 1;
+  std::size_t meanFileBytes = 24 * 1024;  // files range from a quarter to 1.75 times this
+  int maxDepth = 4;                       // folder levels below an encoding's top folder
+  int crlfFilePercent = 12;               // files whose lines end in CR LF
+  int otherFilePercent = 25;              // folders that also hold a notes.txt, which a scan skips
+};
+
+// What one encoding's folder holds, and what a scan of it must meet.
+struct TreeStats {
+  std::uint64_t files = 0;       // sources, with one of kSourceExtensions
+  std::uint64_t folders = 0;     // the encoding's top folder included
+  std::uint64_t bytes = 0;       // of the sources
+  std::uint64_t lines = 0;       // of the sources
+  std::uint64_t literals = 0;    // non-empty literals outside comments: each one is checked
+  std::uint64_t findings = 0;    // those holding Japanese: each one is reported
+  std::uint64_t otherFiles = 0;  // files the extension list leaves out
+};
+
+struct GeneratedTree {
+  std::string sjisRoot;  // absolute; Shift_JIS sources
+  std::string eucRoot;   // absolute; EUC-JP sources
+  TreeStats sjis;
+  TreeStats euc;
+};
+
+// Writes the tree into `folder`, made when missing: Shift_JIS sources
+// under its "sjis" folder, EUC-JP ones under "euc". Throws std::runtime_error when a file or folder cannot
+// be made.
+GeneratedTree GenerateTree(const std::string& folder, const TreeSpec& spec);
+
+TreeStats CombineStats(const TreeStats& a, const TreeStats& b);
+
+}  // namespace quillmark::bench
