@@ -15,39 +15,28 @@ extern char** environ;
 namespace quillmark::platform {
 namespace {
 
-class SpawnFileActions {
+// A posix_spawn settings object, destroyed with its scope.
+template <typename Object, int (*Init)(Object*), int (*Destroy)(Object*)>
+class SpawnSettings {
  public:
-  SpawnFileActions() : error_(posix_spawn_file_actions_init(&actions_)) {}
-  ~SpawnFileActions() {
-    if (error_ == 0) posix_spawn_file_actions_destroy(&actions_);
+  SpawnSettings() : error_(Init(&object_)) {}
+  ~SpawnSettings() {
+    if (error_ == 0) Destroy(&object_);
   }
-  SpawnFileActions(const SpawnFileActions&) = delete;
-  SpawnFileActions& operator=(const SpawnFileActions&) = delete;
+  SpawnSettings(const SpawnSettings&) = delete;
+  SpawnSettings& operator=(const SpawnSettings&) = delete;
 
   int error() const { return error_; }
-  posix_spawn_file_actions_t* get() { return &actions_; }
+  Object* get() { return &object_; }
 
  private:
-  posix_spawn_file_actions_t actions_;
+  Object object_;
   int error_;
 };
 
-class SpawnAttributes {
- public:
-  SpawnAttributes() : error_(posix_spawnattr_init(&attributes_)) {}
-  ~SpawnAttributes() {
-    if (error_ == 0) posix_spawnattr_destroy(&attributes_);
-  }
-  SpawnAttributes(const SpawnAttributes&) = delete;
-  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-
-  int error() const { return error_; }
-  posix_spawnattr_t* get() { return &attributes_; }
-
- private:
-  posix_spawnattr_t attributes_;
-  int error_;
-};
+using SpawnFileActions =
+    SpawnSettings<posix_spawn_file_actions_t, posix_spawn_file_actions_init, posix_spawn_file_actions_destroy>;
+using SpawnAttributes = SpawnSettings<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
 // Descriptors opened without O_CLOEXEC (by us or by a library) must not
 // reach the editor: it could keep a pipe or a settings file open for as

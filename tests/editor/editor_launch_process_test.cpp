@@ -52,13 +52,5 @@ TEST(EditorLaunchProcessTest, TheEditorReceivesTheExpandedTemplateAsArguments) {
   EXPECT_TRUE(WaitUntilNoChild());
 }
 
-TEST(EditorLaunchProcessTest, AnEditorThatCannotStartGivesTheMessageToShow) {
-  TempTree tree;
-  const platform::ExecuteResult result =
-      platform::ExecuteProgram(BuildEditorArguments(tree.PathOf("no-editor"), "%F", {"1", tree.Root(), "a.c"}));
-  ASSERT_FALSE(result.Started());
-  EXPECT_EQ(platform::ExecuteErrorMessage(result.error), "Exec Error : File not found.");
-}
-
 }  // namespace
 }  // namespace quillmark::editor
