@@ -26,7 +26,7 @@ struct ParameterPiece {
 
 // The full path handed to the editor: root path, "/", relative path, in
 // double quotes. The separator is always added, as the user typed the root:
-// a root ending in "/" gives "//", which every POSIX system reads as one.
+// a root ending in "/" gives "//", which Linux and macOS read as one "/".
 std::string QuotedFilePath(const EditorTarget& target);
 
 // `text` with every `placeholder` replaced by `replacement`, left to right;
