@@ -4,17 +4,25 @@ namespace quillmark::engine {
 
 std::string EucEncoding::ToShiftJis(const std::string& text) const {
   std::string out;
-  out.reserve(text.size());
+  ToShiftJis(text, out);
+  return out;
+}
+
+void EucEncoding::ToShiftJis(std::string_view text, std::string& out) const {
+  // The result is never longer than the text.
+  out.resize(text.size());
+  const auto* in = reinterpret_cast<const std::uint8_t*>(text.data());
+  auto* write = reinterpret_cast<std::uint8_t*>(out.data());
   const std::size_t n = text.size();
   for (std::size_t i = 0; i < n; ++i) {
-    const auto b = static_cast<std::uint8_t>(text[i]);
+    const std::uint8_t b = in[i];
     if (!IsLeadByte(b) || i + 1 == n) {
-      out += static_cast<char>(b);
+      *write++ = b;
       continue;
     }
-    const auto t = static_cast<std::uint8_t>(text[++i]);
+    const std::uint8_t t = in[++i];
     if (b == 0x8E) {
-      out += static_cast<char>(t);
+      *write++ = t;
       continue;
     }
     std::uint8_t t2;
@@ -25,11 +33,10 @@ std::string EucEncoding::ToShiftJis(const std::string& text) const {
       t2 = static_cast<std::uint8_t>(t - 2);
     }
     const auto h = static_cast<std::uint8_t>((b + 1) >> 1);
-    const auto b2 = static_cast<std::uint8_t>(b < 0xDF ? h + 0x30 : h + 0x70);
-    out += static_cast<char>(b2);
-    out += static_cast<char>(t2);
+    *write++ = static_cast<std::uint8_t>(b < 0xDF ? h + 0x30 : h + 0x70);
+    *write++ = t2;
   }
-  return out;
+  out.resize(static_cast<std::size_t>(write - reinterpret_cast<std::uint8_t*>(out.data())));
 }
 
 }  // namespace quillmark::engine

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/byte_class_table.h"
 
@@ -20,6 +21,8 @@ class EucEncoding {
   // EUC-JP to Shift_JIS by the JIS X 0208 arithmetic. Trail bytes are not
   // checked; a lone lead byte at the end is kept as it is.
   std::string ToShiftJis(const std::string& text) const;
+  // The same into a caller's string, which keeps its capacity.
+  void ToShiftJis(std::string_view text, std::string& out) const;
 
  private:
   static constexpr ByteClassTable kLeadBytes = MakeByteClassTable({{0x8E, 0x8E}, {0xA1, 0xFE}});

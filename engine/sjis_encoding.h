@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/byte_class_table.h"
 
@@ -18,6 +19,8 @@ class SjisEncoding {
   bool IsSingleByteJapanese(std::uint8_t b) const { return b >= 0xA0 && b <= 0xDF; }
 
   std::string ToShiftJis(const std::string& text) const { return text; }
+  // The same into a caller's string, which keeps its capacity.
+  void ToShiftJis(std::string_view text, std::string& out) const { out.assign(text); }
 
  private:
   static constexpr ByteClassTable kLeadBytes = MakeByteClassTable({{0x81, 0x9F}, {0xE0, 0xEF}, {0xFA, 0xFC}});

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/byte_class_table.h"
+#include "engine/byte_scan.h"
 #include "engine/comment_closer.h"
 #include "engine/source_finder.h"
 #include "engine/trace_text.h"
@@ -42,6 +44,7 @@ class SourceFinderT final : public SourceFinder {
   void SetPosition(std::int64_t lineNumber, std::string relativePath) {
     lineNumber_ = lineNumber;
     relativePath_ = std::move(relativePath);
+    finding_.path = relativePath_;
   }
 
  private:
@@ -64,20 +67,28 @@ class SourceFinderT final : public SourceFinder {
   std::vector<platform::FileIdentity> ancestors_;  // the folders being listed, outermost first
   platform::TextFile file_;                        // the file being scanned, its buffer reused
   std::string_view line_;                          // the line being scanned
-  // The bytes at which the code scan must look, derived once from the
-  // encoding's byte tests: lead bytes, quotes, backslash and slash. Every
-  // other byte just advances by one.
-  std::array<bool, 256> codeStops_{};
+  // The bytes at which the scan loops must look, derived once from the
+  // encoding's byte tests; every other byte just advances by one. In code:
+  // lead bytes, quotes, backslash and slash. In a literal: Japanese bytes,
+  // quotes and backslash.
+  ByteClassTable codeStops_{};
+  ByteClassTable literalStops_{};
   TraceText trace_;
   std::string padded_;  // reused by every finding, as is the record below
   Finding finding_;
+  std::int64_t lineTextNumber_ = -1;  // the line that finding_.line spells
 };
 
 template <class Encoding>
 SourceFinderT<Encoding>::SourceFinderT(std::unique_ptr<Encoding> encoding) : encoding_(std::move(encoding)) {
   if (!encoding_) return;
-  for (int b = 0; b < 256; ++b) codeStops_[static_cast<std::size_t>(b)] = encoding_->IsLeadByte(static_cast<std::uint8_t>(b));
-  for (std::uint8_t b : {'"', '\'', '\\', '/'}) codeStops_[b] = true;
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<std::uint8_t>(b);
+    codeStops_[byte] = encoding_->IsLeadByte(byte);
+    literalStops_[byte] = encoding_->IsLeadByte(byte) || encoding_->IsSingleByteJapanese(byte);
+  }
+  for (std::uint8_t b : {'"', '\'', '\\'}) codeStops_[b] = literalStops_[b] = true;
+  codeStops_['/'] = true;
 }
 
 template <class Encoding>
@@ -153,7 +164,9 @@ bool SourceFinderT<Encoding>::ScanLine(platform::TextFile& file, bool& inComment
   if (!file.ReadLine(line_)) return false;
   std::string_view rest = line_;
   // A NUL byte ends what is scanned of a line.
-  if (const std::size_t nul = rest.find('\0'); nul != std::string_view::npos) rest = rest.substr(0, nul);
+  if (file.MayHoldNul()) {
+    if (const std::size_t nul = rest.find('\0'); nul != std::string_view::npos) rest = rest.substr(0, nul);
+  }
   return ScanRest(rest, inComment);
 }
 
@@ -173,7 +186,7 @@ bool SourceFinderT<Encoding>::ScanRest(std::string_view rest, bool& inComment) {
     std::size_t i = 0;
     bool restWasCut = false;
     while (i < n && !restWasCut) {
-      while (i < n && !codeStops_[bytes[i]]) ++i;
+      i = FindStopByte(bytes, i, n, codeStops_, '"', '\'', '\\', '/');
       if (i >= n) break;
       const std::uint8_t b = bytes[i];
       if (encoding_->IsLeadByte(b)) {
@@ -205,27 +218,34 @@ bool SourceFinderT<Encoding>::ScanLiteral(std::string_view& rest, std::size_t qu
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(rest.data());
   const std::size_t n = rest.size();
   const std::uint8_t quoteByte = bytes[quote];
+  bool sawJapanese = false;
   std::size_t k = quote + 1;
   for (;;) {
+    while (k < n && !literalStops_[bytes[k]]) ++k;
     if (k >= n) {
       host_->Trace(trace_.Format("Error: missing string terminator : ", rest));
       return false;
     }
     const std::uint8_t c = bytes[k];
     if (encoding_->IsLeadByte(c)) {
+      sawJapanese = true;
       k += 2;
     } else if (c == '\\' && k + 1 < n) {
       k += 2;
     } else if (c == quoteByte) {
       break;
     } else {
+      sawJapanese |= encoding_->IsSingleByteJapanese(c);
       k += 1;
     }
   }
   if (k > quote + 1) {
     const std::string_view content = rest.substr(quote + 1, k - quote - 1);
     host_->Trace(trace_.Format("checking string:", content));
-    if (ContainsJapanese(content)) ReportFinding(content);
+    // ContainsJapanese steps through the content exactly as the loop above
+    // did, so it can only hold when that loop saw a Japanese byte; and a
+    // string literal cannot hold the double quote that would refute it.
+    if (sawJapanese && (quoteByte == '"' || ContainsJapanese(content))) ReportFinding(content);
   }
   rest.remove_prefix(k + 1);
   return true;
@@ -258,13 +278,17 @@ bool SourceFinderT<Encoding>::ContainsJapanese(std::string_view content) const {
 
 template <class Encoding>
 void SourceFinderT<Encoding>::ReportFinding(std::string_view content) {
-  finding_.line = std::to_string(lineNumber_);
+  // The record is reused: its path is set with each file, its line text
+  // only when the line changes.
+  if (lineTextNumber_ != lineNumber_) {
+    lineTextNumber_ = lineNumber_;
+    finding_.line = std::to_string(lineNumber_);
+  }
   host_->Trace(trace_.Format(">> ", relativePath_, " : ", finding_.line));
 
   padded_.assign(content);
   if (padded_.size() < kFindingTextWidth) padded_.resize(kFindingTextWidth, ' ');
-  finding_.text = encoding_->ToShiftJis(padded_);
-  finding_.path = relativePath_;
+  encoding_->ToShiftJis(padded_, finding_.text);
   host_->AddFinding(finding_);
 }
 

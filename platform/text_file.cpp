@@ -57,6 +57,7 @@ bool TextFile::Refill() {
     end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.get());
     atEnd_ = true;
   }
+  bufferHoldsNul_ = std::memchr(buffer_.get(), '\0', end_) != nullptr;
   return true;
 }
 

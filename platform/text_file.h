@@ -30,6 +30,10 @@ class TextFile {
   bool ReadLine(std::string_view& line);
   bool ReadLine(std::string& line);
 
+  // False when the last line read surely holds no NUL byte, which spares
+  // a search of every line in files that have none.
+  bool MayHoldNul() const { return bufferHoldsNul_ || !longLine_.empty(); }
+
  private:
   bool Refill();
 
@@ -38,6 +42,7 @@ class TextFile {
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
+  bool bufferHoldsNul_ = false;
   std::string longLine_;  // a line that spans reads of the buffer
 };
 

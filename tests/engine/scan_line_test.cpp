@@ -162,3 +162,41 @@ TEST(ScanLine, StopsAtNulAndAt1A) {
 
 }  // namespace
 }  // namespace quillmark::engine
+
+namespace quillmark::engine {
+namespace {
+
+// The closer search by stepping through characters one by one.
+std::size_t FindCloserByStepping(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<std::uint8_t>(text[i]);
+    if (b == '*' && i + 1 < text.size() && text[i + 1] == '/') return i;
+    i += ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) ? 2 : 1;
+  }
+  return std::string_view::npos;
+}
+
+TEST(FindCommentCloser, FindsOnlyClosersThatStartACharacter) {
+  EXPECT_EQ(FindCommentCloser("abc */ x"), 4u);
+  EXPECT_EQ(FindCommentCloser("*/"), 0u);
+  EXPECT_EQ(FindCommentCloser("* / *"), std::string_view::npos);
+  EXPECT_EQ(FindCommentCloser("\xFA*/ */"), 4u);          // 0xFA takes the first asterisk
+  EXPECT_EQ(FindCommentCloser("\x81\x81*/"), 2u);         // a pair, then the closer
+  EXPECT_EQ(FindCommentCloser("\x81\x81\x81*/*/"), 5u);   // odd run: the first is hidden
+  EXPECT_EQ(FindCommentCloser("\xBB\xFA*/"), std::string_view::npos);  // EUC-JP 字 before it
+
+  // Agrees with stepping on every string over a small alphabet.
+  const char alphabet[] = {'*', '/', 'a', '\x81', '\xFA', '\xA0'};
+  for (int length = 1; length <= 7; ++length) {
+    int total = 1;
+    for (int i = 0; i < length; ++i) total *= 6;
+    for (int code = 0; code < total; ++code) {
+      std::string text;
+      for (int i = 0, c = code; i < length; ++i, c /= 6) text += alphabet[c % 6];
+      ASSERT_EQ(FindCommentCloser(text), FindCloserByStepping(text)) << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillmark::engine
