@@ -20,6 +20,7 @@ class FindingCounterHost final : public engine::FinderHost {
 
   void Trace(std::string_view) override {}
   void FlushTrace() override {}
+  bool WantsTrace() const override { return false; }
   void AddFinding(const engine::Finding&) override { ++findings; }
   bool IsStopRequested() override { return InterruptRequested(); }
   std::string GetRootPath() override { return rootPath_; }

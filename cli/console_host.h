@@ -21,6 +21,7 @@ class ConsoleHost final : public engine::FinderHost {
 
   void Trace(std::string_view line) override;
   void FlushTrace() override;
+  bool WantsTrace() const override { return output_ == ConsoleOutput::Log; }
   void AddFinding(const engine::Finding& finding) override;
   bool IsStopRequested() override { return false; }
   std::string GetRootPath() override { return rootPath_; }

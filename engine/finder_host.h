@@ -19,6 +19,10 @@ class TraceSink {
 
   // Shows everything traced so far.
   virtual void FlushTrace() = 0;
+
+  // False when the host keeps no trace lines at all: the engine then spares
+  // itself building them and makes no Trace calls.
+  virtual bool WantsTrace() const { return true; }
 };
 
 class FinderHost : public TraceSink {

@@ -58,6 +58,11 @@ class SourceFinderT final : public SourceFinder {
   // closing quote, or returns false when the line does not close it.
   bool ScanLiteral(std::string_view& rest, std::size_t quote);
   void ReportFinding(std::string_view content);
+  // Hands the host one trace line made of `parts`, unless it wants none.
+  template <class... Parts>
+  void Trace(const Parts&... parts) {
+    if (tracing_) host_->Trace(trace_.Format(parts...));
+  }
 
   std::unique_ptr<Encoding> encoding_;
   std::int64_t lineNumber_ = 0;
@@ -74,6 +79,7 @@ class SourceFinderT final : public SourceFinder {
   ByteClassTable codeStops_{};
   ByteClassTable literalStops_{};
   TraceText trace_;
+  bool tracing_ = true;  // the host's WantsTrace, asked when a walk starts
   std::string padded_;  // reused by every finding, as is the record below
   Finding finding_;
   std::int64_t lineTextNumber_ = -1;  // the line that finding_.line spells
@@ -93,8 +99,11 @@ SourceFinderT<Encoding>::SourceFinderT(std::unique_ptr<Encoding> encoding) : enc
 
 template <class Encoding>
 bool SourceFinderT<Encoding>::Walk(const std::string& folder) {
-  host_->Trace(trace_.Format("=== directory:", folder));
-  if (ancestors_.empty()) rootAbsolute_ = platform::MakeAbsolutePath(host_->GetRootPath());
+  if (ancestors_.empty()) {
+    tracing_ = host_->WantsTrace();
+    rootAbsolute_ = platform::MakeAbsolutePath(host_->GetRootPath());
+  }
+  Trace("=== directory:", folder);
 
   const std::string absolute = platform::MakeAbsolutePath(folder);
   if (auto listing = platform::ListFolder(absolute)) {
@@ -147,9 +156,9 @@ bool SourceFinderT<Encoding>::HasListedExtension(std::string_view fileName) cons
 
 template <class Encoding>
 bool SourceFinderT<Encoding>::ScanFile(const std::string& fullPath) {
-  host_->Trace(trace_.Format("-- analyze:", fullPath));
+  Trace("-- analyze:", fullPath);
   if (!file_.Open(fullPath)) {
-    host_->Trace("Error: failed to open the file.");
+    Trace("Error: failed to open the file.");
     return false;
   }
   SetPosition(1, platform::RelativePath(rootAbsolute_, fullPath));
@@ -223,7 +232,7 @@ bool SourceFinderT<Encoding>::ScanLiteral(std::string_view& rest, std::size_t qu
   for (;;) {
     while (k < n && !literalStops_[bytes[k]]) ++k;
     if (k >= n) {
-      host_->Trace(trace_.Format("Error: missing string terminator : ", rest));
+      Trace("Error: missing string terminator : ", rest);
       return false;
     }
     const std::uint8_t c = bytes[k];
@@ -241,7 +250,7 @@ bool SourceFinderT<Encoding>::ScanLiteral(std::string_view& rest, std::size_t qu
   }
   if (k > quote + 1) {
     const std::string_view content = rest.substr(quote + 1, k - quote - 1);
-    host_->Trace(trace_.Format("checking string:", content));
+    Trace("checking string:", content);
     // ContainsJapanese steps through the content exactly as the loop above
     // did, so it can only hold when that loop saw a Japanese byte; and a
     // string literal cannot hold the double quote that would refute it.
@@ -284,7 +293,7 @@ void SourceFinderT<Encoding>::ReportFinding(std::string_view content) {
     lineTextNumber_ = lineNumber_;
     finding_.line = std::to_string(lineNumber_);
   }
-  host_->Trace(trace_.Format(">> ", relativePath_, " : ", finding_.line));
+  Trace(">> ", relativePath_, " : ", finding_.line);
 
   padded_.assign(content);
   if (padded_.size() < kFindingTextWidth) padded_.resize(kFindingTextWidth, ' ');

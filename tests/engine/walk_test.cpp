@@ -224,3 +224,27 @@ TEST(Walk, ExtensionsMatchByteForByte) {
 
 }  // namespace
 }  // namespace quillmark::engine
+
+namespace quillmark::engine {
+namespace {
+
+TEST(Walk, HostThatWantsNoTraceGetsFindingsOnly) {
+  class QuietHost : public testing::MemoryHost {
+   public:
+    using MemoryHost::MemoryHost;
+    bool WantsTrace() const override { return false; }
+  };
+  TempTree tree;
+  tree.WriteFile("sub/a.c", "x = \"\x82\xA0\"; \"open\n");
+  QuietHost host(tree.Root());
+  SourceFinderT<SjisEncoding> finder;
+  finder.SetHost(&host);
+  finder.SetExtensions({"c"});
+  EXPECT_TRUE(finder.Walk(tree.Root()));
+  EXPECT_TRUE(host.traceLines.empty());
+  EXPECT_EQ(host.findings, (FindingList{{"\x82\xA0" + std::string(18, ' '), "1", "sub/a.c"}}));
+  EXPECT_EQ(host.flushCount, 2);
+}
+
+}  // namespace
+}  // namespace quillmark::engine
