@@ -25,13 +25,11 @@ void EucEncoding::ToShiftJis(std::string_view text, std::string& out) const {
       *write++ = t;
       continue;
     }
-    std::uint8_t t2;
-    if (b & 1) {
-      t2 = static_cast<std::uint8_t>(t - 0x61);
-      if (t2 > 0x7E) t2 = static_cast<std::uint8_t>(t - 0x60);
-    } else {
-      t2 = static_cast<std::uint8_t>(t - 2);
-    }
+    // Odd rows: t - 0x61, or t - 0x60 where that is above 0x7E; even
+    // rows: t - 2. Written without branches, which Japanese text defeats.
+    const auto odd = static_cast<std::uint8_t>(t - 0x61);
+    const auto oddTrail = static_cast<std::uint8_t>(odd + (odd > 0x7E ? 1 : 0));
+    const auto t2 = (b & 1) ? oddTrail : static_cast<std::uint8_t>(t - 2);
     const auto h = static_cast<std::uint8_t>((b + 1) >> 1);
     *write++ = static_cast<std::uint8_t>(b < 0xDF ? h + 0x30 : h + 0x70);
     *write++ = t2;

@@ -237,8 +237,10 @@ bool SourceFinderT<Encoding>::ScanLiteral(std::string_view& rest, std::size_t qu
     }
     const std::uint8_t c = bytes[k];
     if (encoding_->IsLeadByte(c)) {
+      // Japanese text comes in runs of double-byte characters.
       sawJapanese = true;
-      k += 2;
+      do k += 2;
+      while (k < n && encoding_->IsLeadByte(bytes[k]));
     } else if (c == '\\' && k + 1 < n) {
       k += 2;
     } else if (c == quoteByte) {

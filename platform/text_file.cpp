@@ -61,13 +61,13 @@ bool TextFile::Refill() {
   return true;
 }
 
-bool TextFile::ReadLine(std::string_view& line) {
-  longLine_.clear();
+bool TextFile::ReadLineAcrossReads(std::string_view& line) {
   for (;;) {
     if (begin_ == end_ && !Refill()) {
       line = longLine_;
       return !longLine_.empty();
     }
+    if (longLine_.empty() && TakeLineFromBuffer(line)) return true;
     char* start = buffer_.get() + begin_;
     const std::size_t available = end_ - begin_;
     auto* found = static_cast<char*>(std::memchr(start, '\n', available));
@@ -78,16 +78,6 @@ bool TextFile::ReadLine(std::string_view& line) {
     }
     const std::size_t length = static_cast<std::size_t>(found - start);
     begin_ += length + 1;
-    if (longLine_.empty()) {
-      // CR LF becomes LF in place: the LF moves onto the CR.
-      if (length > 0 && start[length - 1] == '\r') {
-        start[length - 1] = '\n';
-        line = std::string_view(start, length);
-      } else {
-        line = std::string_view(start, length + 1);
-      }
-      return true;
-    }
     longLine_.append(start, length);
     // The CR of a CR LF pair may have come in the previous read.
     if (longLine_.back() == '\r') longLine_.pop_back();

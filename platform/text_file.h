@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,7 +28,10 @@ class TextFile {
   // its length. False when no byte is left. The view stays valid until the
   // next call: it points into the read buffer when the line lies in it
   // whole, so most lines are never copied.
-  bool ReadLine(std::string_view& line);
+  bool ReadLine(std::string_view& line) {
+    longLine_.clear();
+    return TakeLineFromBuffer(line) || ReadLineAcrossReads(line);
+  }
   bool ReadLine(std::string& line);
 
   // False when the last line read surely holds no NUL byte, which spares
@@ -36,6 +40,24 @@ class TextFile {
 
  private:
   bool Refill();
+  bool ReadLineAcrossReads(std::string_view& line);
+
+  // The common case, kept inline: the next line lies whole in the buffer.
+  bool TakeLineFromBuffer(std::string_view& line) {
+    char* start = buffer_.get() + begin_;
+    const auto* found = begin_ < end_ ? static_cast<char*>(std::memchr(start, '\n', end_ - begin_)) : nullptr;
+    if (found == nullptr) return false;
+    const auto length = static_cast<std::size_t>(found - start);
+    begin_ += length + 1;
+    // CR LF becomes LF in place: the LF moves onto the CR.
+    if (length > 0 && start[length - 1] == '\r') {
+      start[length - 1] = '\n';
+      line = std::string_view(start, length);
+    } else {
+      line = std::string_view(start, length + 1);
+    }
+    return true;
+  }
 
   int fd_ = -1;
   bool atEnd_ = false;
