@@ -97,16 +97,16 @@ double BestPlainReading(const GeneratedTree& tree, std::uint64_t expectedBytes, 
   return best;
 }
 
-TreeSpec SpecFor(const BenchOptions& options) {
-  TreeSpec spec;
-  spec.totalBytes = options.megabytes << 20;
-  spec.folderCount = options.folders != 0 ? options.folders : std::max<std::size_t>(8, options.megabytes * 2);
-  spec.seed = options.seed;
-  return spec;
+TreeShape SpecFor(const BenchOptions& options) {
+  TreeShape shape;
+  shape.totalBytes = options.megabytes << 20;
+  shape.folderCount = options.folders != 0 ? options.folders : std::max<std::size_t>(8, options.megabytes * 2);
+  shape.seed = options.seed;
+  return shape;
 }
 
 int RunBenchmark(const BenchOptions& options) {
-  const TreeSpec spec = SpecFor(options);
+  const TreeShape shape = SpecFor(options);
   TempFolder temp("quillmark-bench");
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> traceOut(OpenTraceOutput(), std::fclose);
   std::vector<char> buffer(kPlainReadChunk);
@@ -115,7 +115,7 @@ int RunBenchmark(const BenchOptions& options) {
   report.runs = kRuns;
 
   std::printf("quillmark-bench-engine: %llu MiB of sources, %zu folders, seed %llu\n", Count(options.megabytes),
-              spec.folderCount, Count(spec.seed));
+              shape.folderCount, Count(shape.seed));
   std::printf("temporary folder: %s\n\n", temp.Path().c_str());
   report.memory.atStart = PeakRssKib();
 
@@ -123,9 +123,9 @@ int RunBenchmark(const BenchOptions& options) {
   // next to its peak after the whole tree, shows whether memory grows with
   // the tree. Trees stay until the temporary folder goes, as removing one
   // costs memory of its own.
-  TreeSpec quarterSpec = spec;
-  quarterSpec.totalBytes = std::max<std::uint64_t>(spec.totalBytes / 4, 1);
-  quarterSpec.folderCount = std::max<std::size_t>(spec.folderCount / 4, 2);
+  TreeShape quarterSpec = shape;
+  quarterSpec.totalBytes = std::max<std::uint64_t>(shape.totalBytes / 4, 1);
+  quarterSpec.folderCount = std::max<std::size_t>(shape.folderCount / 4, 2);
   const GeneratedTree quarter = GenerateTree(platform::JoinPath(temp.Path(), "quarter"), quarterSpec);
   report.quarter = CombineStats(quarter.sjis, quarter.euc);
   WarmPageCache(quarter, buffer);
@@ -141,7 +141,7 @@ int RunBenchmark(const BenchOptions& options) {
               Count(quarterFindingsOnly.findings), quarterFindingsOnly.seconds + quarterTracing.seconds);
 
   const Clock::time_point generationStart = Clock::now();
-  report.tree = GenerateTree(platform::JoinPath(temp.Path(), "full"), spec);
+  report.tree = GenerateTree(platform::JoinPath(temp.Path(), "full"), shape);
   const double generationSeconds = SecondsSince(generationStart);
   report.memory.afterGeneration = PeakRssKib();
   StopIfInterrupted();

@@ -84,21 +84,21 @@ std::string NotesText(SourceEncoding encoding, Random& random) {
 }
 
 TreeStats GenerateEncodingFolder(const std::string& root, SourceEncoding encoding, std::uint64_t bytes,
-                                 std::size_t folderCount, const TreeSpec& spec, std::uint64_t seed) {
+                                 std::size_t folderCount, const TreeShape& shape, std::uint64_t seed) {
   Random random(seed);
   const std::vector<std::string> folders =
-      MakeFolders(root, std::max<std::size_t>(folderCount, 1), spec.maxDepth, random);
+      MakeFolders(root, std::max<std::size_t>(folderCount, 1), shape.maxDepth, random);
 
   TreeStats stats;
   stats.folders = folders.size();
   SourceTextWriter writer(encoding, random);
-  const std::size_t meanBytes = std::max<std::size_t>(spec.meanFileBytes, 64);
+  const std::size_t meanBytes = std::max<std::size_t>(shape.meanFileBytes, 64);
   std::string text;
   text.reserve(meanBytes * 2 + 4096);
   while (stats.bytes < bytes) {
     const std::uint64_t wanted = meanBytes / 4 + random.Below(static_cast<std::uint32_t>(meanBytes * 3 / 2));
     const std::uint64_t target = std::min(wanted, bytes - stats.bytes);
-    const bool crlf = random.Percent(static_cast<std::uint32_t>(spec.crlfFilePercent));
+    const bool crlf = random.Percent(static_cast<std::uint32_t>(shape.crlfFilePercent));
     writer.WriteFile(text, static_cast<std::size_t>(target), crlf);
     const std::string& folder = folders[random.Below(static_cast<std::uint32_t>(folders.size()))];
     const std::string name = Name(kFilePrefixes[random.Below(8)], stats.files, kExtensions[random.Below(4)]);
@@ -108,7 +108,7 @@ TreeStats GenerateEncodingFolder(const std::string& root, SourceEncoding encodin
   }
 
   for (const std::string& folder : folders) {
-    if (!random.Percent(static_cast<std::uint32_t>(spec.otherFilePercent))) continue;
+    if (!random.Percent(static_cast<std::uint32_t>(shape.otherFilePercent))) continue;
     WriteWholeFile(platform::JoinPath(folder, "notes.txt"), NotesText(encoding, random));
     ++stats.otherFiles;
   }
@@ -122,18 +122,18 @@ TreeStats GenerateEncodingFolder(const std::string& root, SourceEncoding encodin
 
 }  // namespace
 
-GeneratedTree GenerateTree(const std::string& folder, const TreeSpec& spec) {
+GeneratedTree GenerateTree(const std::string& folder, const TreeShape& shape) {
   GeneratedTree tree;
   const std::string root = platform::MakeAbsolutePath(folder);
   if (::mkdir(root.c_str(), 0755) != 0 && errno != EEXIST) Fail("cannot make folder", root);
   tree.sjisRoot = platform::JoinPath(root, "sjis");
   tree.eucRoot = platform::JoinPath(root, "euc");
-  const std::uint64_t sjisBytes = spec.totalBytes - spec.totalBytes / 2;
-  const std::size_t sjisFolders = spec.folderCount - spec.folderCount / 2;
-  tree.sjis = GenerateEncodingFolder(tree.sjisRoot, SourceEncoding::ShiftJis, sjisBytes, sjisFolders, spec,
-                                     spec.seed * 2 + 1);
-  tree.euc = GenerateEncodingFolder(tree.eucRoot, SourceEncoding::EucJp, spec.totalBytes / 2, spec.folderCount / 2,
-                                    spec, spec.seed * 2 + 2);
+  const std::uint64_t sjisBytes = shape.totalBytes - shape.totalBytes / 2;
+  const std::size_t sjisFolders = shape.folderCount - shape.folderCount / 2;
+  tree.sjis = GenerateEncodingFolder(tree.sjisRoot, SourceEncoding::ShiftJis, sjisBytes, sjisFolders, shape,
+                                     shape.seed * 2 + 1);
+  tree.euc = GenerateEncodingFolder(tree.eucRoot, SourceEncoding::EucJp, shape.totalBytes / 2, shape.folderCount / 2,
+                                    shape, shape.seed * 2 + 2);
   return tree;
 }
 

@@ -1,6 +1,6 @@
 // Generates, on disk, a tree of C/C++ sources with Japanese literals to
 // scan: Shift_JIS sources under one folder, EUC-JP sources under another.
-// The same TreeSpec, seed included, always gives the same tree.
+// The same TreeShape, seed included, always gives the same tree.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,7 @@ namespace quillmark::bench {
 // The extensions the generated sources have, as a FileExt setting.
 inline constexpr std::string_view kSourceExtensions = "c;cpp;h;hpp";
 
-struct TreeSpec {
+struct TreeShape {
   std::uint64_t totalBytes = 128ull << 20;  // source bytes over both encodings, half each
   std::size_t folderCount = 256;            // over both encodings, their two top folders included
   std::uint64_t seed = 1;
@@ -44,7 +44,7 @@ struct GeneratedTree {
 // Writes the tree into `folder`, made when missing: Shift_JIS sources
 // under its "sjis" folder, EUC-JP ones under "euc". Throws std::runtime_error when a file or folder cannot
 // be made.
-GeneratedTree GenerateTree(const std::string& folder, const TreeSpec& spec);
+GeneratedTree GenerateTree(const std::string& folder, const TreeShape& shape);
 
 TreeStats CombineStats(const TreeStats& a, const TreeStats& b);
 
