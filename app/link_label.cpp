@@ -12,8 +12,11 @@ wxEND_EVENT_TABLE()
 
 LinkLabel::LinkLabel(wxWindow* parent, wxWindowID id, const wxString& address, const wxPoint& position,
                      const wxSize& size)
-    : wxWindow(parent, id, position, size, wxTRANSPARENT_WINDOW | wxBORDER_NONE),
-      opener_([](const std::string& address) { wxLaunchDefaultBrowser(wxString::FromUTF8(address)); }) {
+    : opener_([](const std::string& address) { wxLaunchDefaultBrowser(wxString::FromUTF8(address)); }) {
+  // The dialog's background shows through where the platform allows it;
+  // this has to be chosen before the window exists.
+  if (parent->IsTransparentBackgroundSupported()) SetBackgroundStyle(wxBG_STYLE_TRANSPARENT);
+  Create(parent, id, position, size, wxBORDER_NONE);
   SetLabel(address);
   // The dialog's own font, made bold, italic and underlined.
   linkFont_ = parent->GetFont();
@@ -22,7 +25,6 @@ LinkLabel::LinkLabel(wxWindow* parent, wxWindowID id, const wxString& address, c
   linkFont_.SetUnderlined(true);
   SetFont(linkFont_);
   SetForegroundColour(wxColour(0, 0, 255));
-  SetBackgroundStyle(wxBG_STYLE_TRANSPARENT);
 }
 
 void LinkLabel::OnPaint(wxPaintEvent&) {

@@ -51,12 +51,12 @@ MainDialog::MainDialog(std::string settingsPath)
   rootPath_ = settings.finderRootPath;
 
   Create(nullptr, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
-  InitDialog();
+  BuildWindow();
 }
 
 MainDialog::~MainDialog() = default;
 
-void MainDialog::InitDialog() {
+void MainDialog::BuildWindow() {
   BuildDialog(*this, res::MainDialogTemplate());
   searchButton_ = wxDynamicCast(FindWindow(res::kSearchButton), wxButton);
   stopButton_ = wxDynamicCast(FindWindow(res::kStopButton), wxButton);

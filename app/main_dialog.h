@@ -51,7 +51,7 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   void SetFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
 
  private:
-  void InitDialog();
+  void BuildWindow();
 
   // Message map.
   void OnBrowse(wxCommandEvent& event);

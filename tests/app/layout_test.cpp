@@ -1,0 +1,79 @@
+// The main window as built from its template: controls, tab order, sizes
+// and that no text is cut off.
+#include <gtest/gtest.h>
+#include <wx/stattext.h>
+
+#include "main_dialog_driver.h"
+#include "res/main_dialog_template.h"
+#include "tests/support/temp_tree.h"
+
+namespace quillmark::testing {
+namespace {
+
+class LayoutTest : public ::testing::Test {
+ protected:
+  TempTree settingsFolder;
+  MainDialogDriver window{settingsFolder.PathOf("quillmark.ini")};
+};
+
+TEST_F(LayoutTest, ControlsFollowTheTemplateInTabOrder) {
+  const res::DialogTemplate& table = res::MainDialogTemplate();
+  const wxWindowList& children = window.dialog.GetChildren();
+  ASSERT_EQ(children.size(), table.controls.size());
+  std::size_t index = 0;
+  for (wxWindow* child : children) {
+    const res::ControlTemplate& control = table.controls[index++];
+    if (control.id != res::kStaticControl) {
+      EXPECT_EQ(child->GetId(), control.id) << "control " << index;
+    }
+    const wxPoint expected = window.dialog.ConvertDialogToPixels(wxPoint(control.rect.x, control.rect.y));
+    EXPECT_EQ(child->GetPosition().x, expected.x) << "control " << index;
+  }
+  EXPECT_EQ(window.dialog.GetTitle().utf8_string(), "Quillmark - 日本語文字列検索 for C/C++");
+  EXPECT_EQ(window.dialog.GetClientSize(), window.dialog.ConvertDialogToPixels(wxSize(table.width, table.height)));
+  EXPECT_EQ(window.dialog.GetMinSize(), window.dialog.GetMaxSize()) << "fixed size";
+}
+
+TEST_F(LayoutTest, StartsIdleWithThreeColumnsAndTheIcon) {
+  EXPECT_TRUE(window.Button(res::kSearchButton).IsShown());
+  EXPECT_FALSE(window.Button(res::kStopButton).IsShown());
+  EXPECT_EQ(window.Button(res::kStopButton).GetRect(), window.Button(res::kSearchButton).GetRect());
+  EXPECT_FALSE(window.Button(res::kHiddenCancelButton).IsShown());
+  EXPECT_EQ(window.Status(), "");
+  EXPECT_EQ(window.LogPane(), "");
+  ASSERT_EQ(window.List().GetColumnCount(), 3);
+  const char* headers[] = {"文字列", "Line", "ファイルパス"};
+  for (int column = 0; column < 3; ++column) {
+    wxListItem item;
+    item.SetMask(wxLIST_MASK_TEXT);
+    window.List().GetColumn(column, item);
+    EXPECT_EQ(item.GetText().utf8_string(), headers[column]);
+  }
+  EXPECT_TRUE(window.List().HasFlag(wxLC_REPORT));
+  EXPECT_TRUE(window.List().HasFlag(wxLC_SINGLE_SEL));
+  EXPECT_TRUE(window.Text(res::kStatusField).HasFlag(wxTE_READONLY));
+  EXPECT_TRUE(window.Text(res::kLogPane).IsEditable());
+  EXPECT_EQ(window.dialog.GetIcons().GetIconCount(), 3u);
+}
+
+TEST_F(LayoutTest, NoButtonOrLabelCutsItsText) {
+  for (wxWindow* child : window.dialog.GetChildren()) {
+    const bool isButton = wxDynamicCast(child, wxButton) != nullptr;
+    const bool isLabel = wxDynamicCast(child, wxStaticText) != nullptr;
+    if (!(isButton || isLabel) || child->GetId() == res::kHiddenCancelButton) continue;
+    const wxString text = isLabel ? static_cast<wxStaticText*>(child)->GetLabelText() : child->GetLabel();
+    int longestLine = 0;
+    for (const wxString& line : wxSplit(text, '\n')) longestLine = std::max(longestLine, child->GetTextExtent(line).x);
+    EXPECT_LE(longestLine, child->GetSize().x) << text.utf8_string();
+    const int lines = static_cast<int>(wxSplit(text, '\n').size());
+    EXPECT_LE(lines * child->GetCharHeight(), child->GetSize().y + 2) << text.utf8_string();
+  }
+}
+
+TEST_F(LayoutTest, UsesAJapaneseFont) {
+  const wxString face = window.dialog.GetFont().GetFaceName();
+  EXPECT_TRUE(face == "IPAGothic" || face == "Noto Sans CJK JP") << face.utf8_string();
+}
+
+}  // namespace
+}  // namespace quillmark::testing

@@ -1,0 +1,169 @@
+// The result list's keys, the dump into the log and the log pane's buttons.
+#include <gtest/gtest.h>
+
+#include "engine/finding.h"
+#include "main_dialog_driver.h"
+#include "message_recorder.h"
+#include "tests/support/temp_tree.h"
+
+namespace quillmark::testing {
+namespace {
+
+using res::kClearLogButton;
+using res::kDumpListButton;
+using res::kLogPane;
+using res::kSelectAllLogButton;
+
+class ListAndLogTest : public ::testing::Test {
+ protected:
+  void AddRows(int count) {
+    for (int i = 1; i <= count; ++i) {
+      window.dialog.AddFinding({"row" + std::to_string(i), std::to_string(i), "f.c"});
+    }
+  }
+  std::vector<std::string> Texts() {
+    std::vector<std::string> texts;
+    for (const Row& row : window.Rows()) texts.push_back(row.text);
+    return texts;
+  }
+  wxTextCtrl& Pane() { return window.Text(kLogPane); }
+
+  TempTree settingsFolder;
+  MessageRecorder recorder;
+  MainDialogDriver window{settingsFolder.PathOf("quillmark.ini")};
+};
+
+TEST_F(ListAndLogTest, DeleteOnAMiddleRowSelectsTheRowThatTookItsPlace) {
+  AddRows(3);
+  window.SelectRow(1);
+
+  window.PressListKey(WXK_DELETE);
+
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"row1", "row3"}));
+  EXPECT_EQ(window.SelectedRow(), 1);
+  EXPECT_TRUE(window.List().GetItemState(1, wxLIST_STATE_FOCUSED) & wxLIST_STATE_FOCUSED);
+}
+
+TEST_F(ListAndLogTest, DeleteOnTheLastRowLeavesNothingSelected) {
+  AddRows(2);
+  window.SelectRow(1);
+
+  window.PressListKey(WXK_DELETE);
+
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"row1"}));
+  EXPECT_EQ(window.SelectedRow(), -1);
+
+  window.SelectRow(0);
+  window.PressListKey(WXK_DELETE);
+  EXPECT_TRUE(Texts().empty());
+  EXPECT_EQ(window.SelectedRow(), -1);
+}
+
+TEST_F(ListAndLogTest, DeleteWithoutASelectionAndOtherKeysDoNothing) {
+  AddRows(2);
+  window.PressListKey(WXK_DELETE);
+  window.SelectRow(0);
+  window.PressListKey('X');
+  window.PressListKey(WXK_RETURN);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"row1", "row2"}));
+  EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(ListAndLogTest, FindingsAddedAfterADeletionGoAtTheEnd) {
+  AddRows(3);
+  window.SelectRow(0);
+  window.PressListKey(WXK_DELETE);
+  window.dialog.AddFinding({"new", "9", "g.c"});
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"row2", "row3", "new"}));
+}
+
+TEST_F(ListAndLogTest, FindingTextIsShownFromShiftJis) {
+  window.dialog.AddFinding({std::string(kSjisNihon) + std::string(16, ' '), "12", "sub/a.c"});
+  window.dialog.AddFinding({"\x82", "1", "bad\xff.c"});  // a cut double-byte character, a Latin-1 name
+  EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("日本", 4), "12", "sub/a.c"},
+                                             {"\xef\xbf\xbd", "1", "bad\xef\xbf\xbd.c"}}));
+}
+
+TEST_F(ListAndLogTest, TheDumpWritesOneLinePerRowAndSelectsTheBlock) {
+  window.dialog.Trace("before");
+  window.dialog.AddFinding({std::string("abc") + std::string(17, ' '), "7", "src/a.cpp"});
+  window.dialog.AddFinding({std::string(kSjisNihon) + std::string(16, ' '), "12345", "a/very/long/path/name.cpp"});
+
+  window.Click(kDumpListButton);
+
+  const std::string block =
+      "============== リスト出力開始\n"
+      "src/a.cpp :    7               \"abc                 \"\n"
+      "a/very/long/path/name.cpp : 12345 \"日本                \"\n"
+      "============== リスト出力終了\n";
+  EXPECT_EQ(window.dialog.GetLogText(), "before\n" + block);
+  EXPECT_EQ(window.LogPane(), "before\n" + block);
+  EXPECT_EQ(Pane().GetStringSelection().utf8_string(), block);
+}
+
+TEST_F(ListAndLogTest, TheDumpOfAnEmptyListWritesTheMarkers) {
+  window.dialog.Trace("日本語の行");
+  window.dialog.FlushTrace();
+
+  window.Click(kDumpListButton);
+
+  EXPECT_EQ(Pane().GetStringSelection().utf8_string(),
+            "============== リスト出力開始\n============== リスト出力終了\n");
+}
+
+TEST_F(ListAndLogTest, TraceShowsOnlyAtTheFlushAndKeepsLongLinesWhole) {
+  const std::string longLine(30000, 'x');
+  window.dialog.Trace(longLine);
+  window.dialog.Trace(std::string("checking string:") + kSjisNihon);
+  EXPECT_EQ(window.LogPane(), "");
+
+  window.dialog.FlushTrace();
+
+  EXPECT_EQ(window.LogPane(), longLine + "\nchecking string:日本\n");
+  EXPECT_EQ(Pane().GetStringSelection(), Pane().GetValue()) << "the flush selects the whole log";
+}
+
+TEST_F(ListAndLogTest, TextTypedIntoThePaneIsLostAtTheNextFlush) {
+  window.dialog.Trace("one");
+  window.dialog.FlushTrace();
+  Pane().AppendText("typed by the user");
+
+  window.dialog.Trace("two");
+  window.dialog.FlushTrace();
+
+  EXPECT_EQ(window.LogPane(), "one\ntwo\n");
+}
+
+TEST_F(ListAndLogTest, ClearEmptiesTheLogAndThePane) {
+  window.dialog.Trace("one");
+  window.dialog.FlushTrace();
+
+  window.Click(kClearLogButton);
+  EXPECT_EQ(window.dialog.GetLogText(), "");
+  EXPECT_EQ(window.LogPane(), "");
+
+  window.dialog.Trace("two");
+  window.dialog.FlushTrace();
+  EXPECT_EQ(window.LogPane(), "two\n");
+}
+
+TEST_F(ListAndLogTest, SelectAllSelectsTheWholePane) {
+  window.dialog.Trace("one");
+  window.dialog.Trace("two");
+  window.dialog.FlushTrace();
+  Pane().SetSelection(0, 1);
+
+  window.Click(kSelectAllLogButton);
+
+  EXPECT_EQ(Pane().GetStringSelection().utf8_string(), "one\ntwo\n");
+}
+
+TEST_F(ListAndLogTest, EnterAndEscDoNotCloseTheWindow) {
+  window.PressDialogKey(WXK_ESCAPE);
+  window.PressDialogKey(WXK_RETURN);
+  EXPECT_TRUE(window.dialog.IsShown());
+  EXPECT_TRUE(recorder.messages.empty());
+}
+
+}  // namespace
+}  // namespace quillmark::testing

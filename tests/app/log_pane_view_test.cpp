@@ -1,0 +1,82 @@
+#include "app/log_pane_view.h"
+
+#include <gtest/gtest.h>
+
+namespace quillmark::app {
+namespace {
+
+TEST(LogPaneView, AppendsWhileThePaneIsUnchanged) {
+  LogPaneView view;
+  std::string log = "one\n";
+  LogPaneView::Update update = view.Refresh(log, true);
+  EXPECT_EQ(update.text, "one\n");
+
+  log += "two\n";
+  update = view.Refresh(log, true);
+  EXPECT_FALSE(update.replace);
+  EXPECT_EQ(update.text, "two\n");
+
+  update = view.Refresh(log, true);
+  EXPECT_FALSE(update.replace);
+  EXPECT_EQ(update.text, "");
+}
+
+TEST(LogPaneView, ReplacesWhenThePaneWasEditedOrTheLogCleared) {
+  LogPaneView view;
+  std::string log = "one\n";
+  view.Refresh(log, true);
+  log += "two\n";
+  LogPaneView::Update update = view.Refresh(log, false);
+  EXPECT_TRUE(update.replace);
+  EXPECT_EQ(update.text, "one\ntwo\n");
+
+  view.Clear();
+  log = "three\n";
+  update = view.Refresh(log, true);
+  EXPECT_FALSE(update.replace);
+  EXPECT_EQ(update.text, "three\n");
+}
+
+TEST(LogPaneView, PastTheLimitShowsTheLastLinesUnderANote) {
+  LogPaneView view(20);
+  std::string log = "aaaaaaaaa\nbbbbbbbbb\n";  // 20 bytes: all of it fits
+  EXPECT_EQ(view.Refresh(log, true).text, log);
+
+  log += "ccccccccc\n";
+  LogPaneView::Update update = view.Refresh(log, true);
+  EXPECT_TRUE(update.replace);
+  EXPECT_EQ(update.text, "（ログの先頭 20 バイトは表示していません）\nccccccccc\n");
+
+  log += "d\n";
+  update = view.Refresh(log, true);
+  EXPECT_FALSE(update.replace) << "appends again once the tail is shown";
+  EXPECT_EQ(update.text, "d\n");
+}
+
+TEST(LogPaneView, ALastLineLongerThanTheLimitIsStillShown) {
+  LogPaneView view(8);
+  const std::string log = "a\n" + std::string(30, 'x') + "\n";
+  const LogPaneView::Update update = view.Refresh(log, true);
+  EXPECT_TRUE(update.text.ends_with("\n" + std::string(30, 'x') + "\n"));
+  EXPECT_TRUE(update.text.starts_with("（ログの先頭 2 バイト"));
+}
+
+TEST(LogPaneView, PanePositionsCountCharactersOfTheShownPart) {
+  LogPaneView view;
+  const std::string log = "日本\nab\n";
+  view.Refresh(log, true);
+  EXPECT_EQ(view.PanePosition(log, 0), 0);
+  EXPECT_EQ(view.PanePosition(log, 7), 3);  // after 日本 and its line end
+  EXPECT_EQ(view.PanePosition(log, log.size()), 6);
+
+  LogPaneView tail(10);
+  const std::string longLog = "0123456789\n日本\n";
+  const std::string shown = tail.Refresh(longLog, true).text;
+  ASSERT_TRUE(shown.ends_with("\n日本\n"));
+  EXPECT_GT(tail.PanePosition(longLog, 11), 0) << "after the note";
+  EXPECT_EQ(tail.PanePosition(longLog, 0), tail.PanePosition(longLog, 11)) << "before the shown part";
+  EXPECT_EQ(tail.PanePosition(longLog, longLog.size()) - tail.PanePosition(longLog, 11), 3);
+}
+
+}  // namespace
+}  // namespace quillmark::app

@@ -1,0 +1,238 @@
+// The search command driven through the main window's buttons on real
+// trees and a real settings file.
+#include <gtest/gtest.h>
+
+#include "editor/settings_dialog.h"
+#include "main_dialog_driver.h"
+#include "message_recorder.h"
+#include "platform/private_profile.h"
+#include "tests/support/temp_tree.h"
+
+namespace quillmark::testing {
+namespace {
+
+using res::kSearchButton;
+using res::kStopButton;
+
+class SearchTest : public ::testing::Test {
+ protected:
+  std::string IniValue(const char* key) {
+    return platform::GetPrivateProfileString(settingsPath, "Quillmark", key, "<missing>");
+  }
+
+  TempTree sources;
+  TempTree settingsFolder;
+  std::string settingsPath = settingsFolder.PathOf("quillmark.ini");
+  MessageRecorder recorder;
+  MainDialogDriver window{settingsPath};
+};
+
+TEST_F(SearchTest, ListsTheFindingsAndReportsCompletion) {
+  sources.WriteFile("a.c", std::string("char* s = \"") + kSjisNihon + "\"; // \"" + kSjisTesuto + "\"\n");
+  sources.WriteFile("sub/b.h", std::string("\n'x'; \"") + kSjisTesuto + "\" \"" + kSjisNihon + "\"\n");
+  sources.WriteFile("sub/c.txt", std::string("\"") + kSjisNihon + "\"\n");
+
+  window.Search("  " + sources.Root() + "\t");
+
+  EXPECT_EQ(window.Rows(), (std::vector<Row>{
+                               {Padded("日本", 4), "1", "a.c"},
+                               {Padded("テスト", 6), "2", "sub/b.h"},
+                               {Padded("日本", 4), "2", "sub/b.h"},
+                           }));
+  EXPECT_EQ(window.Status(), "解析完了(SJIS-JP).");
+  EXPECT_EQ(recorder.messages, std::vector{Information("解析完了")});
+  const std::string& log = window.dialog.GetLogText();
+  EXPECT_TRUE(log.starts_with("********** 解析開始(SJIS-JP) **********\n=== directory:" + sources.Root() + "\n"));
+  EXPECT_TRUE(log.ends_with("\n********** 解析終了(SJIS-JP) **********\n"));
+  EXPECT_NE(log.find("checking string:日本\n"), std::string::npos) << "Shift_JIS trace text is decoded";
+  EXPECT_EQ(window.LogPane(), log);
+
+  EXPECT_EQ(IniValue("FinderRootPath"), sources.Root()) << "saved trimmed";
+  EXPECT_EQ(window.dialog.GetRootPath(), sources.Root());
+  EXPECT_EQ(window.Text(res::kFolderEdit).GetValue().utf8_string(), "  " + sources.Root() + "\t")
+      << "the edit keeps what was typed";
+  EXPECT_TRUE(window.Button(kSearchButton).IsShown());
+  EXPECT_TRUE(window.Button(kSearchButton).IsEnabled());
+  EXPECT_FALSE(window.Button(kStopButton).IsShown());
+}
+
+TEST_F(SearchTest, EucSourcesAreListedInJapanese) {
+  window.dialog.GetSettingsDialog().values.encoding = "EUC";
+  sources.WriteFile("e.cpp", "L\"\xc6\xfc\xcb\xdc\";\n");  // 日本 in EUC-JP
+
+  window.Search(sources.Root());
+
+  EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("日本", 4), "1", "e.cpp"}}));
+  EXPECT_EQ(window.Status(), "解析完了(EUC-JP).");
+}
+
+TEST_F(SearchTest, IsBusyWhileTheWalkRuns) {
+  sources.WriteFile("a.c", std::string("\"") + kSjisNihon + "\"\n");
+  struct Seen {
+    bool searchShown, searchEnabled, stopShown;
+    std::string status;
+    std::size_t rows;
+  };
+  std::vector<Seen> seen;
+  // Runs in the message pump at the end of the root folder.
+  window.dialog.CallAfter([&] {
+    seen.push_back({window.Button(kSearchButton).IsShown(), window.Button(kSearchButton).IsEnabled(),
+                    window.Button(kStopButton).IsShown(), window.Status(), window.Rows().size()});
+  });
+  recorder.onMessage = [&](const RecordedMessage&) {
+    EXPECT_TRUE(window.Button(kStopButton).IsShown()) << "busy until the outcome box is closed";
+    EXPECT_EQ(window.LogPane().find("解析終了"), std::string::npos) << "outcome line shows after the box";
+  };
+
+  window.Search(sources.Root());
+
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_FALSE(seen[0].searchShown);
+  EXPECT_FALSE(seen[0].searchEnabled);
+  EXPECT_TRUE(seen[0].stopShown);
+  EXPECT_EQ(seen[0].status, "解析中(SJIS-JP)...");
+  EXPECT_EQ(seen[0].rows, 1u);
+  EXPECT_NE(window.LogPane().find("解析終了"), std::string::npos);
+}
+
+TEST_F(SearchTest, StopEndsTheWalkAndKeepsTheRowsFound) {
+  sources.WriteFile("a/1.c", std::string("\"") + kSjisNihon + "\"\n");
+  sources.WriteFile("b/2.c", std::string("\"") + kSjisNihon + "\"\n");
+  sources.WriteFile("c.c", std::string("\"") + kSjisNihon + "\"\n");
+  // The click waits for the pump that follows folder a.
+  window.QueueClick(kStopButton);
+
+  window.Search(sources.Root());
+
+  EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("日本", 4), "1", "a/1.c"}}));
+  EXPECT_EQ(window.Status(), "解析エラー(SJIS-JP).");
+  EXPECT_EQ(recorder.messages, std::vector{Information("解析エラー")});
+  EXPECT_TRUE(window.dialog.GetLogText().ends_with("\n********** 解析エラー(SJIS-JP) **********\n"));
+  EXPECT_FALSE(window.Button(kStopButton).IsShown());
+}
+
+TEST_F(SearchTest, TheNextSearchClearsTheStopAndTheList) {
+  sources.WriteFile("a/1.c", std::string("\"") + kSjisNihon + "\"\n");
+  sources.WriteFile("b/2.c", std::string("\"") + kSjisTesuto + "\"\n");
+  TempTree other;
+  other.WriteFile("z.hpp", std::string("\"") + kSjisTesuto + "\"\n");
+  window.QueueClick(kStopButton);
+  window.Search(sources.Root());
+  ASSERT_EQ(window.Rows().size(), 1u);
+
+  window.Search(other.Root());
+
+  EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("テスト", 6), "1", "z.hpp"}}));
+  EXPECT_EQ(recorder.messages, (std::vector{Information("解析エラー"), Information("解析完了")}));
+  const std::string& log = window.dialog.GetLogText();
+  EXPECT_NE(log.find("=== directory:" + sources.Root() + "\n"), std::string::npos) << "the log keeps both searches";
+  EXPECT_NE(log.find("=== directory:" + other.Root() + "\n"), std::string::npos);
+  EXPECT_EQ(IniValue("FinderRootPath"), other.Root());
+  EXPECT_EQ(window.dialog.GetRootPath(), other.Root());
+}
+
+TEST_F(SearchTest, AnUnopenableSourceEndsWithAnError) {
+  sources.WriteFile("a.c", std::string("\"") + kSjisNihon + "\"\n");
+  sources.MakeLink("b.c", sources.PathOf("missing.c"));
+
+  window.Search(sources.Root());
+
+  EXPECT_EQ(window.Rows().size(), 1u);
+  EXPECT_EQ(recorder.messages, std::vector{Information("解析エラー")});
+  EXPECT_NE(window.dialog.GetLogText().find("Error: failed to open the file.\n"), std::string::npos);
+}
+
+TEST_F(SearchTest, AMissingRootCompletesWithNoRow) {
+  const std::string missing = sources.PathOf("nowhere");
+  window.Search(missing);
+
+  EXPECT_TRUE(window.Rows().empty());
+  EXPECT_EQ(recorder.messages, std::vector{Information("解析完了")});
+  EXPECT_EQ(window.dialog.GetLogText(), "********** 解析開始(SJIS-JP) **********\n"
+                                        "=== directory:" + missing + "\n"
+                                        "********** 解析終了(SJIS-JP) **********\n");
+}
+
+TEST_F(SearchTest, FileExtChoosesTheFilesScanned) {
+  window.dialog.GetSettingsDialog().values.fileExt = ".txt;;c; h";
+  sources.WriteFile("a.txt", std::string("\"") + kSjisNihon + "\"\n");
+  sources.WriteFile("b.h", std::string("\"") + kSjisNihon + "\"\n");
+  sources.WriteFile("c.c", std::string("\"") + kSjisNihon + "\"\n");
+
+  window.Search(sources.Root());
+
+  EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("日本", 4), "1", "a.txt"}, {Padded("日本", 4), "1", "c.c"}}));
+}
+
+class RefusedSearchTest : public SearchTest {
+ protected:
+  // A first search leaves rows, a log and a status behind.
+  void SetUp() override {
+    sources.WriteFile("a.c", std::string("\"") + kSjisNihon + "\"\n");
+    window.Search(sources.Root());
+    ASSERT_EQ(window.Rows().size(), 1u);
+    recorder.messages.clear();
+    platform::WritePrivateProfileString(settingsPath, "Quillmark", "FinderRootPath", "before");
+    logBefore = window.dialog.GetLogText();
+  }
+  std::string logBefore;
+};
+
+TEST_F(RefusedSearchTest, OnlyBlanksInTheFolderEditChangeNothing) {
+  TempTree other;
+  window.Search(" \t\r\n\v\f");
+
+  EXPECT_EQ(recorder.messages, std::vector{Information("検索対象パスを入力してください")});
+  EXPECT_EQ(window.Rows().size(), 1u);
+  EXPECT_EQ(window.Status(), "解析完了(SJIS-JP).");
+  EXPECT_EQ(window.dialog.GetLogText(), logBefore);
+  EXPECT_EQ(IniValue("FinderRootPath"), "before");
+  EXPECT_EQ(window.dialog.GetRootPath(), sources.Root()) << "still the root of the rows shown";
+  EXPECT_TRUE(window.Button(kSearchButton).IsShown());
+}
+
+TEST_F(RefusedSearchTest, AFullWidthSpaceIsAPath) {
+  window.Search("\u3000");
+  EXPECT_EQ(recorder.messages, std::vector{Information("解析完了")});
+  EXPECT_EQ(IniValue("FinderRootPath"), "\u3000");
+}
+
+TEST_F(RefusedSearchTest, AnUnsupportedEncodingEmptiesTheListAndReturnsToIdle) {
+  window.dialog.GetSettingsDialog().values.encoding = "sjis";
+
+  window.Search(sources.Root());
+
+  EXPECT_EQ(recorder.messages, std::vector{Warning("エラー：エンコーディング<sjis>はサポートされていません。")});
+  EXPECT_TRUE(window.Rows().empty());
+  EXPECT_EQ(window.Status(), "解析完了(SJIS-JP).");
+  EXPECT_EQ(window.dialog.GetLogText(), logBefore);
+  EXPECT_EQ(IniValue("FinderRootPath"), "before");
+  EXPECT_TRUE(window.Button(kSearchButton).IsShown());
+  EXPECT_TRUE(window.Button(kSearchButton).IsEnabled());
+  EXPECT_FALSE(window.Button(kStopButton).IsShown());
+}
+
+TEST_F(SearchTest, AFailedRootPathWriteIsReportedAndTheSearchGoesOn) {
+  TempTree elsewhere;
+  MainDialogDriver unsaved(elsewhere.PathOf("missing-folder/quillmark.ini"));
+  sources.WriteFile("a.c", std::string("\"") + kSjisNihon + "\"\n");
+
+  unsaved.Search(sources.Root());
+
+  EXPECT_EQ(recorder.messages, (std::vector{Warning("INIファイルに書き込めませんでした"), Information("解析完了")}));
+  EXPECT_EQ(unsaved.Rows().size(), 1u);
+}
+
+TEST_F(SearchTest, AQueuedSearchClickDuringASearchDoesNotNest) {
+  sources.WriteFile("a/1.c", std::string("\"") + kSjisNihon + "\"\n");
+  sources.WriteFile("b/2.c", std::string("\"") + kSjisNihon + "\"\n");
+  window.QueueClick(kSearchButton);
+
+  window.Search(sources.Root());
+
+  EXPECT_EQ(window.Rows().size(), 2u);
+  EXPECT_EQ(recorder.messages, std::vector{Information("解析完了")});
+}
+
+}  // namespace
+}  // namespace quillmark::testing

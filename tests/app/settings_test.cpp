@@ -1,0 +1,77 @@
+// The settings store on real files.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "message_recorder.h"
+#include "tests/support/temp_tree.h"
+
+namespace quillmark::testing {
+namespace {
+
+using app::Settings;
+
+TEST(Settings, DefaultsWithoutAFile) {
+  TempTree folder;
+  const Settings settings = app::LoadSettings(folder.PathOf("quillmark.ini"));
+  EXPECT_EQ(settings.editorPath, "xdg-open");
+  EXPECT_EQ(settings.editorParam, "%F");
+  EXPECT_EQ(settings.editorType, "custom");
+  EXPECT_EQ(settings.fileExt, "c;cpp;h;hpp");
+  EXPECT_EQ(settings.encoding, "SJIS");
+  EXPECT_EQ(settings.finderRootPath, "");
+}
+
+TEST(Settings, LoadsEveryKeyAndDefaultsTheMissingOnes) {
+  TempTree folder;
+  folder.WriteFile("quillmark.ini",
+                   "[Other]\nEncoding=EUC\n"
+                   "[quillmark]\nEDITORPATH=/usr/bin/vim\nEditorParam=+%L %F\nFileExt=c;cc\n"
+                   "FinderRootPath=/src/日本語\n");
+  const Settings settings = app::LoadSettings(folder.PathOf("quillmark.ini"));
+  EXPECT_EQ(settings.editorPath, "/usr/bin/vim");
+  EXPECT_EQ(settings.editorParam, "+%L %F");
+  EXPECT_EQ(settings.editorType, "custom");
+  EXPECT_EQ(settings.fileExt, "c;cc");
+  EXPECT_EQ(settings.encoding, "SJIS");
+  EXPECT_EQ(settings.finderRootPath, "/src/日本語");
+}
+
+TEST(Settings, SaveWritesTheFiveDialogValuesInOrder) {
+  TempTree folder;
+  const std::string path = folder.PathOf("quillmark.ini");
+  MessageRecorder recorder;
+  Settings settings;
+  settings.editorPath = "gedit";
+  settings.editorParam = "+%L \"%F\"";
+  settings.finderRootPath = "/not/written/here";
+
+  EXPECT_TRUE(app::SaveSettings(path, settings));
+
+  EXPECT_EQ(ReadWholeFile(path),
+            "[Quillmark]\nEditorPath=gedit\nEditorParam=+%L \"%F\"\nEditorType=custom\nFileExt=c;cpp;h;hpp\n"
+            "Encoding=SJIS\n");
+  EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST(Settings, EachFailedWriteIsReportedOnce) {
+  TempTree folder;
+  MessageRecorder recorder;
+
+  EXPECT_FALSE(app::SaveSettings(folder.PathOf("missing/quillmark.ini"), Settings{}));
+  EXPECT_EQ(recorder.messages, std::vector<RecordedMessage>(5, Warning("INIファイルに書き込めませんでした")));
+
+  recorder.messages.clear();
+  EXPECT_FALSE(app::SaveFinderRootPath(folder.PathOf("missing/quillmark.ini"), "/x"));
+  EXPECT_EQ(recorder.messages, std::vector{Warning("INIファイルに書き込めませんでした")});
+}
+
+TEST(Settings, TheFileLivesInTheGivenFolderWhateverItsLength) {
+  const std::string deep = "/" + std::string(300, 'd');
+  EXPECT_EQ(app::SettingsFilePath(deep), deep + "/quillmark.ini");
+  EXPECT_EQ(app::SettingsFilePath("/"), "/quillmark.ini");
+}
+
+}  // namespace
+}  // namespace quillmark::testing
