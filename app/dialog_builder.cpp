@@ -92,7 +92,7 @@ void BuildDialog(wxDialog& dialog, const res::DialogTemplate& dialogTemplate, co
     if (Has(control, res::kHidden)) window->Hide();
     if (Has(control, res::kDisabled)) window->Disable();
     if (Has(control, res::kDefaultButton)) {
-      if (auto* button = wxDynamicCast(window, wxButton)) button->SetDefault();
+      if (auto* button = dynamic_cast<wxButton*>(window)) button->SetDefault();
     }
   }
 

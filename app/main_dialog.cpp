@@ -58,12 +58,12 @@ MainDialog::~MainDialog() = default;
 
 void MainDialog::BuildWindow() {
   BuildDialog(*this, res::MainDialogTemplate());
-  searchButton_ = wxDynamicCast(FindWindow(res::kSearchButton), wxButton);
-  stopButton_ = wxDynamicCast(FindWindow(res::kStopButton), wxButton);
-  resultList_ = wxDynamicCast(FindWindow(res::kResultList), wxListCtrl);
-  logPane_ = wxDynamicCast(FindWindow(res::kLogPane), wxTextCtrl);
-  folderEdit_ = wxDynamicCast(FindWindow(res::kFolderEdit), wxTextCtrl);
-  statusField_ = wxDynamicCast(FindWindow(res::kStatusField), wxTextCtrl);
+  searchButton_ = dynamic_cast<wxButton*>(FindWindow(res::kSearchButton));
+  stopButton_ = dynamic_cast<wxButton*>(FindWindow(res::kStopButton));
+  resultList_ = dynamic_cast<wxListCtrl*>(FindWindow(res::kResultList));
+  logPane_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kLogPane));
+  folderEdit_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kFolderEdit));
+  statusField_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kStatusField));
 
   // Enter and Esc never end the window: there is no default button, and
   // no button stands for Esc.

@@ -23,8 +23,12 @@ void MainDialog::Trace(std::string_view line) {
 
 void MainDialog::FlushTrace() {
   RefreshLogPane();
-  logPane_->SetSelection(-1, -1);
-  logPane_->ShowPosition(logPane_->GetLastPosition());
+  // The caret goes to the end so that the pane shows the log's last lines.
+  // The whole text is not selected as well: a GTK text view paints its
+  // selection even without focus, which would highlight the whole log.
+  const long end = logPane_->GetLastPosition();
+  logPane_->SetInsertionPoint(end);
+  logPane_->ShowPosition(end);
   // Rows that the throttle held back are painted at the end of each folder.
   if (listRowsUnpainted_) RepaintList();
 }

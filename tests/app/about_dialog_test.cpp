@@ -15,7 +15,7 @@ class AboutDialogTest : public ::testing::Test {
   std::vector<std::string> Labels() {
     std::vector<std::string> labels;
     for (wxWindow* child : about.GetChildren()) {
-      if (auto* label = wxDynamicCast(child, wxStaticText)) labels.push_back(label->GetLabelText().utf8_string());
+      if (auto* label = dynamic_cast<wxStaticText*>(child)) labels.push_back(label->GetLabelText().utf8_string());
     }
     return labels;
   }
@@ -52,7 +52,7 @@ TEST_F(AboutDialogTest, TheLinkIsBoldItalicUnderlinedBlueAndRightOfItsTitle) {
   EXPECT_FALSE(link->AcceptsFocus());
 
   wxWindow* title = about.GetChildren().back();
-  ASSERT_TRUE(wxDynamicCast(title, wxStaticText));
+  ASSERT_TRUE(dynamic_cast<wxStaticText*>(title));
   EXPECT_LE(title->GetRect().GetRight(), link->GetRect().GetLeft());
   EXPECT_EQ(title->GetRect().GetTop(), link->GetRect().GetTop());
 }
@@ -77,7 +77,7 @@ TEST_F(AboutDialogTest, AnEmptyLinkOpensNothing) {
 }
 
 TEST_F(AboutDialogTest, OkEnterAndEscEndTheBox) {
-  auto* ok = wxDynamicCast(about.FindWindow(res::kAboutOkButton), wxButton);
+  auto* ok = dynamic_cast<wxButton*>(about.FindWindow(res::kAboutOkButton));
   ASSERT_NE(ok, nullptr);
   EXPECT_TRUE(ok->IsThisEnabled());
   EXPECT_EQ(about.GetAffirmativeId(), res::kAboutOkButton);

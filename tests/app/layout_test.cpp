@@ -58,8 +58,8 @@ TEST_F(LayoutTest, StartsIdleWithThreeColumnsAndTheIcon) {
 
 TEST_F(LayoutTest, NoButtonOrLabelCutsItsText) {
   for (wxWindow* child : window.dialog.GetChildren()) {
-    const bool isButton = wxDynamicCast(child, wxButton) != nullptr;
-    const bool isLabel = wxDynamicCast(child, wxStaticText) != nullptr;
+    const bool isButton = dynamic_cast<wxButton*>(child) != nullptr;
+    const bool isLabel = dynamic_cast<wxStaticText*>(child) != nullptr;
     if (!(isButton || isLabel) || child->GetId() == res::kHiddenCancelButton) continue;
     const wxString text = isLabel ? static_cast<wxStaticText*>(child)->GetLabelText() : child->GetLabel();
     int longestLine = 0;

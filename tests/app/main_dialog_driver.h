@@ -32,7 +32,7 @@ class MainDialogDriver {
 
   template <class Control>
   Control& Get(int id) {
-    return *wxStaticCast(dialog.FindWindow(id), Control);
+    return *dynamic_cast<Control*>(dialog.FindWindow(id));
   }
   wxButton& Button(int id) { return Get<wxButton>(id); }
   wxTextCtrl& Text(int id) { return Get<wxTextCtrl>(id); }
