@@ -6,6 +6,4 @@ namespace quillmark::res {
 // String 101: the system-menu item that opens the About box.
 inline constexpr const char* kAboutMenuText = "Quillmarkのﾊﾞｰｼﾞｮﾝ情報(&A)...";
 
-inline constexpr const char* kProgramVersion = "0.5.0";
-
 }  // namespace quillmark::res
