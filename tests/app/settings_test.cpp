@@ -11,16 +11,18 @@ namespace quillmark::testing {
 namespace {
 
 using app::Settings;
+using Values = std::vector<std::string>;
+
+// The six values in the order of the file's keys.
+Values ValuesOf(const Settings& settings) {
+  return {settings.editorPath, settings.editorParam, settings.editorType,
+          settings.fileExt,    settings.encoding,    settings.finderRootPath};
+}
 
 TEST(Settings, DefaultsWithoutAFile) {
   TempTree folder;
-  const Settings settings = app::LoadSettings(folder.PathOf("quillmark.ini"));
-  EXPECT_EQ(settings.editorPath, "xdg-open");
-  EXPECT_EQ(settings.editorParam, "%F");
-  EXPECT_EQ(settings.editorType, "custom");
-  EXPECT_EQ(settings.fileExt, "c;cpp;h;hpp");
-  EXPECT_EQ(settings.encoding, "SJIS");
-  EXPECT_EQ(settings.finderRootPath, "");
+  EXPECT_EQ(ValuesOf(app::LoadSettings(folder.PathOf("quillmark.ini"))),
+            (Values{"xdg-open", "%F", "custom", "c;cpp;h;hpp", "SJIS", ""}));
 }
 
 TEST(Settings, LoadsEveryKeyAndDefaultsTheMissingOnes) {
@@ -29,13 +31,8 @@ TEST(Settings, LoadsEveryKeyAndDefaultsTheMissingOnes) {
                    "[Other]\nEncoding=EUC\n"
                    "[quillmark]\nEDITORPATH=/usr/bin/vim\nEditorParam=+%L %F\nFileExt=c;cc\n"
                    "FinderRootPath=/src/日本語\n");
-  const Settings settings = app::LoadSettings(folder.PathOf("quillmark.ini"));
-  EXPECT_EQ(settings.editorPath, "/usr/bin/vim");
-  EXPECT_EQ(settings.editorParam, "+%L %F");
-  EXPECT_EQ(settings.editorType, "custom");
-  EXPECT_EQ(settings.fileExt, "c;cc");
-  EXPECT_EQ(settings.encoding, "SJIS");
-  EXPECT_EQ(settings.finderRootPath, "/src/日本語");
+  EXPECT_EQ(ValuesOf(app::LoadSettings(folder.PathOf("quillmark.ini"))),
+            (Values{"/usr/bin/vim", "+%L %F", "custom", "c;cc", "SJIS", "/src/日本語"}));
 }
 
 TEST(Settings, SaveWritesTheFiveDialogValuesInOrder) {
