@@ -30,7 +30,7 @@ ParsedBenchOptions ParseBenchOptions(const std::vector<std::string>& arguments) 
       options.requireTarget = true;
       continue;
     }
-    if (argument != "--mb" && argument != "--folders" && argument != "--seed") {
+    if (argument != "--mb" && argument != "--folders" && argument != "--seed" && argument != "--plain") {
       parsed.error = "unknown argument: " + argument;
       return parsed;
     }
@@ -47,6 +47,9 @@ ParsedBenchOptions ParseBenchOptions(const std::vector<std::string>& arguments) 
     } else if (argument == "--folders") {
       understood = ParseCount(value, 2, kMaxFolders, number);
       options.folders = static_cast<std::size_t>(number);
+    } else if (argument == "--plain") {
+      understood = ParseCount(value, 0, 99, number);
+      options.plainPercent = static_cast<std::uint32_t>(number);
     } else {
       understood = ParseCount(value, 0, UINT64_MAX, number);
       options.seed = number;
@@ -60,10 +63,13 @@ ParsedBenchOptions ParseBenchOptions(const std::vector<std::string>& arguments) 
 }
 
 std::string BenchHelpText() {
-  return "usage: quillmark-bench-engine [--mb N] [--folders N] [--seed N] [--require-target]\n"
+  return "usage: quillmark-bench-engine [--mb N] [--folders N] [--seed N] [--plain P]\n"
+         "                              [--require-target]\n"
          "  --mb N            MiB of generated sources, half Shift_JIS, half EUC-JP (default 128)\n"
          "  --folders N       folders over both encodings (default two per MiB, at least 8)\n"
          "  --seed N          seed of the generated tree (default 1)\n"
+         "  --plain P         P% of body lines are code or comments without literals, on top of\n"
+         "                    the literal-heavy mix (default 0: about one finding in three lines)\n"
          "  --require-target  fail when the engine reads at less than a third of plain reading speed\n";
 }
 

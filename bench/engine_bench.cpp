@@ -102,6 +102,7 @@ TreeShape SpecFor(const BenchOptions& options) {
   shape.totalBytes = options.megabytes << 20;
   shape.folderCount = options.folders != 0 ? options.folders : std::max<std::size_t>(8, options.megabytes * 2);
   shape.seed = options.seed;
+  shape.plainLinePercent = static_cast<int>(options.plainPercent);
   return shape;
 }
 

@@ -98,7 +98,29 @@ void SourceTextWriter::CloseFunction() {
   EndLine();
 }
 
+void SourceTextWriter::WritePlainLine() {
+  Indent();
+  if (random_.Percent(40)) {
+    Text("// ");
+    CommentText();
+  } else {
+    Identifier();
+    Text(" = ");
+    Text(Pick(random_, kCalls));
+    Text("(");
+    Word();
+    Text(", ");
+    Number();
+    Text(");");
+  }
+  EndLine();
+}
+
 void SourceTextWriter::WriteLine() {
+  if (random_.Percent(static_cast<std::uint32_t>(plainLinePercent_))) {
+    WritePlainLine();
+    return;
+  }
   const std::uint32_t kind = random_.Below(100);
   if (kind >= 92) {  // blank
     EndLine();

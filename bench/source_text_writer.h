@@ -23,7 +23,10 @@ struct SourceCounts {
 
 class SourceTextWriter {
  public:
-  SourceTextWriter(SourceEncoding encoding, Random& random) : encoding_(encoding), random_(random) {}
+  // `plainLinePercent` of the body lines are code or comments without a
+  // literal, thinning out the literal-heavy mix.
+  SourceTextWriter(SourceEncoding encoding, Random& random, int plainLinePercent = 0)
+      : encoding_(encoding), random_(random), plainLinePercent_(plainLinePercent) {}
 
   // Replaces `out` with a whole file of at least `targetBytes` bytes (it
   // stops at the first line end past the target), lines ending in CR LF
@@ -36,6 +39,7 @@ class SourceTextWriter {
  private:
   void WriteFileHeader();
   void WriteLine();
+  void WritePlainLine();
   void WriteBlockComment();
   void OpenFunction();
   void CloseFunction();
@@ -58,6 +62,7 @@ class SourceTextWriter {
 
   SourceEncoding encoding_;
   Random& random_;
+  int plainLinePercent_ = 0;
   std::string* out_ = nullptr;
   std::string_view lineEnd_ = "\n";
   int depth_ = 0;                 // indent levels of the current line

@@ -91,7 +91,7 @@ TreeStats GenerateEncodingFolder(const std::string& root, SourceEncoding encodin
 
   TreeStats stats;
   stats.folders = folders.size();
-  SourceTextWriter writer(encoding, random);
+  SourceTextWriter writer(encoding, random, shape.plainLinePercent);
   const std::size_t meanBytes = std::max<std::size_t>(shape.meanFileBytes, 64);
   std::string text;
   text.reserve(meanBytes * 2 + 4096);

@@ -20,6 +20,7 @@ struct TreeShape {
   std::size_t meanFileBytes = 24 * 1024;  // files range from a quarter to 1.75 times this
   int maxDepth = 4;                       // folder levels below an encoding's top folder
   int crlfFilePercent = 12;               // files whose lines end in CR LF
+  int plainLinePercent = 0;               // body lines without literals, on top of the mix
   int otherFilePercent = 25;              // folders that also hold a notes.txt, which a scan skips
 };
 
