@@ -45,11 +45,7 @@ wxWindow* MakeLabel(wxWindow* parent, const ControlTemplate& control, wxPoint po
 }
 
 wxWindow* MakeListView(wxWindow* parent, const ControlTemplate& control, wxPoint position, wxSize size) {
-  long style = wxBORDER_SUNKEN;
-  style |= Has(control, res::kReportView) ? wxLC_REPORT : wxLC_LIST;
-  if (Has(control, res::kSingleSelection)) style |= wxLC_SINGLE_SEL;
-  if (Has(control, res::kNoSortHeader)) style |= wxLC_NO_SORT_HEADER;
-  return new wxListCtrl(parent, control.id, position, size, style);
+  return new wxListCtrl(parent, control.id, position, size, ListViewStyle(control));
 }
 
 wxWindow* MakeIcon(wxWindow* parent, const ControlTemplate& control, wxPoint position, wxSize size) {
@@ -77,6 +73,14 @@ wxWindow* MakeControl(wxWindow* parent, const ControlTemplate& control, wxPoint 
 }
 
 }  // namespace
+
+long ListViewStyle(const res::ControlTemplate& control) {
+  long style = wxBORDER_SUNKEN;
+  style |= Has(control, res::kReportView) ? wxLC_REPORT : wxLC_LIST;
+  if (Has(control, res::kSingleSelection)) style |= wxLC_SINGLE_SEL;
+  if (Has(control, res::kNoSortHeader)) style |= wxLC_NO_SORT_HEADER;
+  return style;
+}
 
 void BuildDialog(wxDialog& dialog, const res::DialogTemplate& dialogTemplate, const ControlFactory& factory) {
   // Dialog units come from the font, so the font goes first.

@@ -16,6 +16,9 @@ namespace quillmark::app {
 using ControlFactory =
     std::function<wxWindow*(wxWindow* parent, const res::ControlTemplate& control, wxPoint position, wxSize size)>;
 
+// The wx style of a list view of the template.
+long ListViewStyle(const res::ControlTemplate& control);
+
 // Builds every control of `dialogTemplate` on `dialog`, which must have
 // been created without a size.
 void BuildDialog(wxDialog& dialog, const res::DialogTemplate& dialogTemplate, const ControlFactory& factory = {});

@@ -8,6 +8,7 @@
 #include "app/about_dialog.h"
 #include "app/dialog_builder.h"
 #include "app/program_icon.h"
+#include "app/result_list.h"
 #include "app/settings.h"
 #include "editor/settings_dialog.h"
 #include "platform/path.h"
@@ -57,10 +58,14 @@ MainDialog::MainDialog(std::string settingsPath)
 MainDialog::~MainDialog() = default;
 
 void MainDialog::BuildWindow() {
-  BuildDialog(*this, res::MainDialogTemplate());
+  BuildDialog(*this, res::MainDialogTemplate(),
+              [](wxWindow* dialog, const res::ControlTemplate& control, wxPoint position, wxSize size) -> wxWindow* {
+                if (control.id != res::kResultList) return nullptr;
+                return new ResultList(dialog, control.id, position, size, ListViewStyle(control));
+              });
   searchButton_ = dynamic_cast<wxButton*>(FindWindow(res::kSearchButton));
   stopButton_ = dynamic_cast<wxButton*>(FindWindow(res::kStopButton));
-  resultList_ = dynamic_cast<wxListCtrl*>(FindWindow(res::kResultList));
+  resultList_ = dynamic_cast<ResultList*>(FindWindow(res::kResultList));
   logPane_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kLogPane));
   folderEdit_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kFolderEdit));
   statusField_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kStatusField));

@@ -15,7 +15,6 @@
 #include "engine/finder_host.h"
 
 class wxButton;
-class wxListCtrl;
 class wxListEvent;
 class wxTextCtrl;
 
@@ -24,6 +23,8 @@ class SettingsDialog;
 }
 
 namespace quillmark::app {
+
+class ResultList;
 
 class MainDialog final : public wxDialog, public engine::FinderHost {
  public:
@@ -84,7 +85,7 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
 
   wxButton* searchButton_ = nullptr;
   wxButton* stopButton_ = nullptr;
-  wxListCtrl* resultList_ = nullptr;
+  ResultList* resultList_ = nullptr;
   wxTextCtrl* logPane_ = nullptr;
   wxTextCtrl* folderEdit_ = nullptr;
   wxTextCtrl* statusField_ = nullptr;

@@ -1,11 +1,11 @@
 // The engine's host: the log text and the result list as the walk fills
 // them, the stop flag and the message pump.
-#include <wx/listctrl.h>
 #include <wx/textctrl.h>
 
 #include "app/display_text.h"
 #include "app/main_dialog.h"
 #include "app/quillmark_app.h"
+#include "app/result_list.h"
 #include "platform/code_page.h"
 
 namespace quillmark::app {
@@ -34,11 +34,8 @@ void MainDialog::FlushTrace() {
 }
 
 void MainDialog::AddFinding(const engine::Finding& finding) {
-  const long row = resultList_->InsertItem(resultList_->GetItemCount(),
-                                           wxString::FromUTF8(platform::Cp932ToUtf8(finding.text)));
-  if (row < 0) return;
-  resultList_->SetItem(row, 1, wxString::FromUTF8(finding.line));
-  resultList_->SetItem(row, 2, wxString::FromUTF8(ToDisplayText(finding.path)));
+  resultList_->AppendRow(wxString::FromUTF8(platform::Cp932ToUtf8(finding.text)), wxString::FromUTF8(finding.line),
+                         wxString::FromUTF8(ToDisplayText(finding.path)));
   listRowsUnpainted_ = true;
   if (listRepaint_.TakeTurn()) RepaintList();
 }

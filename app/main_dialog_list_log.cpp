@@ -1,9 +1,9 @@
 // What the user does with the result list and the log pane.
-#include <wx/listctrl.h>
 #include <wx/textctrl.h>
 
 #include "app/dump_line.h"
 #include "app/main_dialog.h"
+#include "app/result_list.h"
 
 namespace quillmark::app {
 
@@ -81,7 +81,7 @@ void MainDialog::OnListKeyDown(wxListEvent& event) {
 void MainDialog::DeleteSelectedRow() {
   const long row = resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
   if (row < 0) return;
-  resultList_->DeleteItem(row);
+  resultList_->DeleteRow(row);
   if (row < resultList_->GetItemCount()) {
     const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
     resultList_->SetItemState(row, state, state);

@@ -1,11 +1,11 @@
 // The search command: from the folder edit to the outcome box, the walk
 // running on this thread with the window answering between folders.
 #include <wx/button.h>
-#include <wx/listctrl.h>
 #include <wx/textctrl.h>
 
 #include "app/main_dialog.h"
 #include "app/message_box.h"
+#include "app/result_list.h"
 #include "app/settings.h"
 #include "editor/settings_dialog.h"
 #include "engine/search_setup.h"
@@ -62,7 +62,7 @@ void MainDialog::EnterBusyState() {
   stopButton_->Show();
   searchButton_->Disable();
   Update();
-  resultList_->DeleteAllItems();
+  resultList_->DeleteAllRows();
   listRowsUnpainted_ = false;
 }
 
