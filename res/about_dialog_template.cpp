@@ -15,7 +15,7 @@ constexpr std::array kControls = {
                     kNoPrefix},
     ControlTemplate{kStaticControl, Label, "Quillmark 開発チーム", {50, 27, 119, 8}, kNoStyle},
     ControlTemplate{kAboutOkButton, PushButton, "OK", {119, 94, 50, 14}, kDefaultButton},
-    ControlTemplate{kStaticControl, Label, "連絡先: dev@quillmark.example.org", {50, 55, 119, 8}, kNoStyle},
+    ControlTemplate{kStaticControl, Label, "連絡先: QM開発 qm@example.org", {50, 55, 119, 8}, kNoStyle},
     ControlTemplate{kAboutLink, Label, "https://quillmark.example.org/", {133, 69, 133, 10}, kNotify | kNoTabStop},
     ControlTemplate{kStaticControl, Label, "ホームページ", {43, 69, 82, 10}, kAlignRight},
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <wx/stattext.h>
 
+#include "app/about_dialog.h"
+#include "app/link_label.h"
 #include "main_dialog_driver.h"
 #include "res/main_dialog_template.h"
 #include "tests/support/temp_tree.h"
@@ -56,18 +58,29 @@ TEST_F(LayoutTest, StartsIdleWithThreeColumnsAndTheIcon) {
   EXPECT_EQ(window.dialog.GetIcons().GetIconCount(), 3u);
 }
 
-TEST_F(LayoutTest, NoButtonOrLabelCutsItsText) {
-  for (wxWindow* child : window.dialog.GetChildren()) {
-    const bool isButton = dynamic_cast<wxButton*>(child) != nullptr;
-    const bool isLabel = dynamic_cast<wxStaticText*>(child) != nullptr;
-    if (!(isButton || isLabel) || child->GetId() == res::kHiddenCancelButton) continue;
-    const wxString text = isLabel ? static_cast<wxStaticText*>(child)->GetLabelText() : child->GetLabel();
+// Every line of every visible button, label and link fits its control.
+void ExpectNoTextCut(wxWindow& dialog) {
+  for (wxWindow* child : dialog.GetChildren()) {
+    wxString text;
+    if (auto* label = dynamic_cast<wxStaticText*>(child)) {
+      text = label->GetLabelText();
+    } else if (dynamic_cast<wxButton*>(child) || dynamic_cast<app::LinkLabel*>(child)) {
+      text = child->GetLabel();
+    }
+    if (text.empty() || !child->IsShown()) continue;
+    const wxArrayString lines = wxSplit(text, '\n');
     int longestLine = 0;
-    for (const wxString& line : wxSplit(text, '\n')) longestLine = std::max(longestLine, child->GetTextExtent(line).x);
+    for (const wxString& line : lines) longestLine = std::max(longestLine, child->GetTextExtent(line).x);
     EXPECT_LE(longestLine, child->GetSize().x) << text.utf8_string();
-    const int lines = static_cast<int>(wxSplit(text, '\n').size());
-    EXPECT_LE(lines * child->GetCharHeight(), child->GetSize().y + 2) << text.utf8_string();
+    EXPECT_LE(static_cast<int>(lines.size()) * child->GetCharHeight(), child->GetSize().y + 2) << text.utf8_string();
   }
+}
+
+TEST_F(LayoutTest, NoTextIsCutInTheMainWindow) { ExpectNoTextCut(window.dialog); }
+
+TEST(AboutLayout, NoTextIsCutInTheAboutBox) {
+  app::AboutDialog about;
+  ExpectNoTextCut(about);
 }
 
 TEST_F(LayoutTest, UsesAJapaneseFont) {
