@@ -1,12 +1,14 @@
 #include "platform/folder_listing.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "platform/path.h"
+#include "platform/open_path.h"
 
 namespace quillmark::platform {
 namespace {
@@ -21,13 +23,15 @@ FileIdentity IdentityOf(const struct stat& status) {
 
 // Follows links, as the walk does. An entry whose status cannot be read
 // (a dangling link) counts as a file, so that its open fails visibly.
-void Classify(const std::string& folder, unsigned char type, FolderEntry& entry) {
+// The status is read relative to the open folder, so that its path may be
+// of any length.
+void Classify(int folderFd, unsigned char type, FolderEntry& entry) {
   if (type == DT_REG) {
     entry.kind = EntryKind::File;
     return;
   }
   struct stat status {};
-  if (stat(JoinPath(folder, entry.name).c_str(), &status) != 0) {
+  if (fstatat(folderFd, entry.name.c_str(), &status, 0) != 0) {
     entry.kind = EntryKind::File;
   } else if (S_ISDIR(status.st_mode)) {
     entry.kind = EntryKind::Folder;
@@ -42,8 +46,13 @@ void Classify(const std::string& folder, unsigned char type, FolderEntry& entry)
 }  // namespace
 
 std::optional<FolderListing> ListFolder(const std::string& folder) {
-  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
-  if (!dir) return std::nullopt;
+  const int fd = OpenPath(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::unique_ptr<DIR, DirCloser> dir(fdopendir(fd));
+  if (!dir) {
+    ::close(fd);
+    return std::nullopt;
+  }
 
   FolderListing listing;
   struct stat status {};
@@ -56,7 +65,7 @@ std::optional<FolderListing> ListFolder(const std::string& folder) {
     listing.entries.push_back(FolderEntry{std::string(name), EntryKind::File, {}});
     types.push_back(item->d_type);
   }
-  for (std::size_t i = 0; i < listing.entries.size(); ++i) Classify(folder, types[i], listing.entries[i]);
+  for (std::size_t i = 0; i < listing.entries.size(); ++i) Classify(dirfd(dir.get()), types[i], listing.entries[i]);
 
   std::sort(listing.entries.begin(), listing.entries.end(),
             [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/open_path.h"
+
 namespace quillmark::platform {
 namespace {
 
@@ -20,7 +22,7 @@ TextFile::~TextFile() { Close(); }
 bool TextFile::Open(const std::string& path) {
   Close();
   // O_NONBLOCK so that a FIFO put in place of a file cannot hang the open.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  int fd = OpenPath(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat status {};
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
