@@ -6,8 +6,8 @@
 #include <wx/textctrl.h>
 
 #include "app/about_dialog.h"
-#include "app/dialog_builder.h"
-#include "app/program_icon.h"
+#include "ui/dialog_builder.h"
+#include "ui/program_icon.h"
 #include "app/result_list.h"
 #include "app/settings.h"
 #include "editor/settings_dialog.h"
@@ -58,10 +58,10 @@ MainDialog::MainDialog(std::string settingsPath)
 MainDialog::~MainDialog() = default;
 
 void MainDialog::BuildWindow() {
-  BuildDialog(*this, res::MainDialogTemplate(),
+  ui::BuildDialog(*this, res::MainDialogTemplate(),
               [](wxWindow* dialog, const res::ControlTemplate& control, wxPoint position, wxSize size) -> wxWindow* {
                 if (control.id != res::kResultList) return nullptr;
-                return new ResultList(dialog, control.id, position, size, ListViewStyle(control));
+                return new ResultList(dialog, control.id, position, size, ui::ListViewStyle(control));
               });
   searchButton_ = dynamic_cast<wxButton*>(FindWindow(res::kSearchButton));
   stopButton_ = dynamic_cast<wxButton*>(FindWindow(res::kStopButton));
@@ -75,7 +75,7 @@ void MainDialog::BuildWindow() {
   SetAffirmativeId(wxID_NONE);
   SetEscapeId(wxID_NONE);
 
-  SetIcons(ProgramIcons());
+  SetIcons(ui::ProgramIcons());
   folderEdit_->ChangeValue(wxString::FromUTF8(rootPath_));
 
   resultList_->AppendColumn(wxString::FromUTF8("文字列"), wxLIST_FORMAT_LEFT, FromDIP(150));

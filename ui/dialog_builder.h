@@ -9,7 +9,7 @@
 
 #include "res/dialog_template.h"
 
-namespace quillmark::app {
+namespace quillmark::ui {
 
 // Makes a control itself when the template's kind is not enough (a class
 // of the program's own); returns null to leave it to the builder.
@@ -23,4 +23,4 @@ long ListViewStyle(const res::ControlTemplate& control);
 // been created without a size.
 void BuildDialog(wxDialog& dialog, const res::DialogTemplate& dialogTemplate, const ControlFactory& factory = {});
 
-}  // namespace quillmark::app
+}  // namespace quillmark::ui

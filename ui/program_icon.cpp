@@ -1,10 +1,10 @@
-#include "app/program_icon.h"
+#include "ui/program_icon.h"
 
 #include "res/icons/quillmark_16.xpm"
 #include "res/icons/quillmark_32.xpm"
 #include "res/icons/quillmark_48.xpm"
 
-namespace quillmark::app {
+namespace quillmark::ui {
 
 wxIcon ProgramIcon(int pixels) {
   if (pixels <= 16) return wxIcon(quillmark_16_xpm);
@@ -18,4 +18,4 @@ wxIconBundle ProgramIcons() {
   return icons;
 }
 
-}  // namespace quillmark::app
+}  // namespace quillmark::ui

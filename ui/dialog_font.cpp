@@ -1,11 +1,11 @@
-#include "app/dialog_font.h"
+#include "ui/dialog_font.h"
 
 #include <wx/fontenum.h>
 #include <wx/settings.h>
 
 #include <array>
 
-namespace quillmark::app {
+namespace quillmark::ui {
 
 wxFont DialogFont(const char* faceName, int points) {
   wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
@@ -25,4 +25,4 @@ wxFont DialogFont(const char* faceName, int points) {
   return font;
 }
 
-}  // namespace quillmark::app
+}  // namespace quillmark::ui

@@ -4,11 +4,11 @@
 #include <wx/icon.h>
 #include <wx/iconbndl.h>
 
-namespace quillmark::app {
+namespace quillmark::ui {
 
 wxIconBundle ProgramIcons();
 
 // The icon drawn at 16, 32 or 48 pixels (the nearest of those sizes).
 wxIcon ProgramIcon(int pixels);
 
-}  // namespace quillmark::app
+}  // namespace quillmark::ui

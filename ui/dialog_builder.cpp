@@ -1,4 +1,4 @@
-#include "app/dialog_builder.h"
+#include "ui/dialog_builder.h"
 
 #include <wx/button.h>
 #include <wx/listctrl.h>
@@ -6,10 +6,10 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "app/dialog_font.h"
-#include "app/program_icon.h"
+#include "ui/dialog_font.h"
+#include "ui/program_icon.h"
 
-namespace quillmark::app {
+namespace quillmark::ui {
 namespace {
 
 using res::ControlKind;
@@ -106,4 +106,4 @@ void BuildDialog(wxDialog& dialog, const res::DialogTemplate& dialogTemplate, co
   dialog.SetSizeHints(fixed, fixed);
 }
 
-}  // namespace quillmark::app
+}  // namespace quillmark::ui
