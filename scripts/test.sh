@@ -13,7 +13,9 @@ run_suite() {
   shift
   cmake -S . -B "$dir" "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
-  (cd "$dir" && xvfb-run -a ctest --output-on-failure -j"$jobs")
+  # -noreset: Xvfb otherwise resets whenever its last client leaves, and a
+  # test starting at that moment cannot open the display.
+  (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j"$jobs")
 }
 
 echo "== Build with -Wall -Wextra and test"
