@@ -1,0 +1,163 @@
+// ScanLine over random files in both encodings, compared event by event
+// with a slow literal re-implementation, plus the order and shape of what
+// reaches the host.
+//
+// Input: a flags byte, an offset byte, then the file. Flags: bit 0 EUC-JP,
+// bit 1 the file starts inside a block comment, bit 2 a long first line
+// pushes the file's bytes across the reader's 64 KiB buffer boundary (the
+// offset byte places them), bit 3 that first line has no line end.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/euc_encoding.h"
+#include "engine/sjis_encoding.h"
+#include "engine/source_finder_t.h"
+#include "platform/text_file.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/reference_line_scanner.h"
+#include "tests/fuzz/scratch_folder.h"
+
+namespace quillmark::fuzz {
+namespace {
+
+constexpr std::size_t kReadBufferBytes = 64 * 1024;
+
+class RecordingHost : public engine::FinderHost {
+ public:
+  void Trace(std::string_view line) override { events.push_back({false, std::string(line), {}, {}, {}}); }
+  void FlushTrace() override {}
+  void AddFinding(const engine::Finding& f) override { events.push_back({true, {}, f.text, f.line, f.path}); }
+  bool IsStopRequested() override { return false; }
+  std::string GetRootPath() override { return "/"; }
+  bool PumpMessages() override { return true; }
+
+  std::vector<ScanEvent> events;
+};
+
+struct ScanOutcome {
+  std::vector<ScanEvent> events;
+  long linesScanned = 0;
+  bool inCommentAtEnd = false;
+};
+
+template <class Encoding>
+ScanOutcome ScanWithEngine(engine::SourceFinderT<Encoding>& finder, const std::string& filePath,
+                           const std::string& relativePath, bool inComment) {
+  RecordingHost host;
+  finder.SetHost(&host);
+  platform::TextFile file;
+  Check(file.Open(filePath), "the scratch file opens");
+  ScanOutcome outcome;
+  for (long line = 1;; ++line) {
+    finder.SetPosition(line, relativePath);
+    if (!finder.ScanLine(file, inComment)) break;
+    outcome.linesScanned = line;
+  }
+  outcome.events = std::move(host.events);
+  outcome.inCommentAtEnd = inComment;
+  return outcome;
+}
+
+ScanOutcome ScanWithReference(bool euc, const std::vector<std::string>& lines, const std::string& relativePath,
+                              bool inComment) {
+  ReferenceLineScanner scanner(euc);
+  ScanOutcome outcome;
+  long line = 1;
+  for (const std::string& text : lines) {
+    if (!scanner.ScanLine(text, inComment, line, relativePath, outcome.events)) break;
+    outcome.linesScanned = line++;
+  }
+  outcome.inCommentAtEnd = inComment;
+  return outcome;
+}
+
+std::string Describe(const std::vector<ScanEvent>& events) {
+  std::string out;
+  for (const ScanEvent& e : events)
+    out += e.isFinding ? "  finding [" + Escaped(e.text) + "] " + e.line + " " + e.path + "\n"
+                       : "  trace " + Escaped(e.trace) + "\n";
+  return out;
+}
+
+// What must hold of any scan, whatever the oracle says.
+void CheckShape(bool euc, const ScanOutcome& outcome, const std::string& relativePath) {
+  const std::vector<ScanEvent>& events = outcome.events;
+  long lastLine = 0;
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    const ScanEvent& e = events[i];
+    if (e.trace.starts_with("Error: missing string terminator : "))
+      Check(i + 1 == events.size(), "nothing follows a missing terminator");
+    if (!e.isFinding) continue;
+    Check(i >= 2 && !events[i - 1].isFinding && !events[i - 2].isFinding, "a finding follows two trace lines");
+    Check(events[i - 1].trace == ">> " + relativePath + " : " + e.line, "a finding follows its '>>' line");
+    Check(e.path == relativePath, "a finding carries the file's path");
+    const long line = std::stol(e.line);
+    Check(std::to_string(line) == e.line && line >= lastLine && line >= 1, "finding lines are in reading order");
+    lastLine = line;
+    const std::string& checked = events[i - 2].trace;
+    Check(checked.starts_with("checking string:"), "a finding's literal was traced as checked");
+    const std::string content = checked.substr(16);
+    std::string padded = content;
+    if (padded.size() < 20) padded.resize(20, ' ');
+    if (euc) {
+      Check(e.text == ReferenceEucToShiftJis(padded), "an EUC-JP finding's text is its padded content converted");
+    } else {
+      Check(e.text.size() >= 20, "a finding's text is at least 20 bytes");
+      Check(e.text == padded && e.text.starts_with(content), "a Shift_JIS finding's text is its padded content");
+    }
+  }
+}
+
+template <class Encoding>
+void ScanAndCompare(bool euc, const std::string& bytes, bool inComment) {
+  const std::string filePath = ScratchFolder() + "/source.c";
+  std::FILE* out = std::fopen(filePath.c_str(), "wb");
+  Check(out != nullptr, "the scratch file can be written");
+  Check(std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fclose(out) == 0,
+        "the scratch file is written");
+
+  // One engine scans the file twice under two paths, as a walk reuses it
+  // for every file: nothing of the first scan may leak into the second.
+  engine::SourceFinderT<Encoding> finder;
+  const std::vector<std::string> lines = ReferenceTextLines(bytes);
+  for (const std::string relativePath : {"f.c", "sub/g.c"}) {
+    const ScanOutcome engine = ScanWithEngine(finder, filePath, relativePath, inComment);
+    const ScanOutcome reference = ScanWithReference(euc, lines, relativePath, inComment);
+    CheckShape(euc, engine, relativePath);
+    if (engine.events != reference.events) {
+      std::fprintf(stderr, "engine:\n%sreference:\n%s", Describe(engine.events).c_str(),
+                   Describe(reference.events).c_str());
+      Check(false, "the engine's trace lines and findings equal the reference's");
+    }
+    Check(engine.linesScanned == reference.linesScanned, "the engine scans as many lines as the reference");
+    Check(engine.inCommentAtEnd == reference.inCommentAtEnd, "the comment state flows from line to line");
+  }
+}
+
+}  // namespace
+}  // namespace quillmark::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace quillmark;
+  if (size < 2) return 0;
+  const std::uint8_t flags = data[0];
+  const std::uint8_t offset = data[1];
+  std::string bytes;
+  if (flags & 4) {
+    // A first line ending `offset` bytes before the buffer boundary.
+    const std::size_t lead = fuzz::kReadBufferBytes - offset;
+    bytes.assign(lead, 'a');
+    if (!(flags & 8)) bytes.back() = '\n';
+  }
+  bytes.append(reinterpret_cast<const char*>(data + 2), size - 2);
+  const bool euc = flags & 1;
+  const bool inComment = flags & 2;
+  if (euc)
+    fuzz::ScanAndCompare<engine::EucEncoding>(true, bytes, inComment);
+  else
+    fuzz::ScanAndCompare<engine::SjisEncoding>(false, bytes, inComment);
+  return 0;
+}
