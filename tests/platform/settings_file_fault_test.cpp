@@ -85,6 +85,18 @@ TEST(SettingsFileFaults, AFileThatCannotBeOpenedIsNeverReplaced) {
   EXPECT_EQ(NamesIn(tree.Root()), (std::set<std::string>{"quillmark.ini", "loop.ini"}));
 }
 
+// Where the permission bits bind (not for root: see the tmpfs cases).
+TEST(SettingsFileFaults, AFolderWithoutWritePermissionLeavesTheFileAlone) {
+  if (geteuid() == 0) GTEST_SKIP() << "permission bits do not bind root";
+  TempTree tree;
+  const std::string path = tree.PathOf("locked/quillmark.ini");
+  tree.WriteFile("locked/quillmark.ini", "[Quillmark]\nKey=old\n");
+  fs::permissions(tree.PathOf("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_FALSE(Put(path, "Key", "new"));
+  EXPECT_EQ(Get(path, "Key"), "old");
+  EXPECT_EQ(NamesIn(tree.PathOf("locked")), std::set<std::string>{"quillmark.ini"});
+}
+
 // ---- File systems that refuse the write -------------------------------------
 
 class SettingsOnTmpfs : public ::testing::Test {
@@ -96,6 +108,20 @@ class SettingsOnTmpfs : public ::testing::Test {
     ASSERT_TRUE(Put(path_, "Key", "old"));
     ASSERT_TRUE(Put(path_, "Other", "kept"));
     before_ = ReadWholeFile(path_);
+  }
+
+  // Fills every block that is left but `spareBytes`; returns the filler.
+  std::string Fill(off_t spareBytes) {
+    const std::string filler = tmpfs_->Folder() + "/filler";
+    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    EXPECT_GE(fd, 0);
+    const std::string block(4096, 'f');
+    off_t size = 0;
+    for (ssize_t count; (count = ::write(fd, block.data(), block.size())) > 0;) size += count;
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(ftruncate(fd, size > spareBytes ? size - spareBytes : 0), 0);
+    ::close(fd);
+    return filler;
   }
 
   void ExpectTheOldFileAlone() {
@@ -110,15 +136,7 @@ class SettingsOnTmpfs : public ::testing::Test {
 };
 
 TEST_F(SettingsOnTmpfs, AFullDiskLeavesTheOldFileWhole) {
-  // Fill every block that is left.
-  const std::string filler = tmpfs_->Folder() + "/filler";
-  const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  ASSERT_GE(fd, 0);
-  const std::string block(4096, 'f');
-  while (::write(fd, block.data(), block.size()) > 0) {
-  }
-  EXPECT_EQ(errno, ENOSPC);
-  ::close(fd);
+  const std::string filler = Fill(0);
 
   EXPECT_FALSE(Put(path_, "Key", std::string(8192, 'n')));
   EXPECT_EQ(Get(path_, "Key"), "old");
@@ -129,6 +147,18 @@ TEST_F(SettingsOnTmpfs, AFullDiskLeavesTheOldFileWhole) {
   EXPECT_TRUE(Put(path_, "Key", std::string(8192, 'n')));
   EXPECT_EQ(Get(path_, "Key"), std::string(4095, 'n'));
   EXPECT_EQ(Get(path_, "Other"), "kept");
+}
+
+// One page left: room for a small file's new copy, not for a long value.
+// Each write succeeds or fails whole, and the others still go through.
+TEST_F(SettingsOnTmpfs, ANearlyFullDiskTakesTheWritesThatFit) {
+  const std::string filler = Fill(4096);
+  EXPECT_FALSE(Put(path_, "Key", std::string(16384, 'n')));
+  EXPECT_TRUE(Put(path_, "Other", "new"));
+  EXPECT_TRUE(Put(path_, "Added", "x"));
+  EXPECT_FALSE(Put(path_, "Key", std::string(16384, 'n')));
+  EXPECT_EQ(ReadWholeFile(path_), "[Quillmark]\nKey=old\nOther=new\nAdded=x\n");
+  EXPECT_EQ(NamesIn(tmpfs_->Folder()), (std::set<std::string>{"quillmark.ini", "filler"}));
 }
 
 TEST_F(SettingsOnTmpfs, AFolderThatRefusesWritingLeavesTheFileAlone) {
