@@ -6,7 +6,7 @@
 
 namespace quillmark::res {
 
-enum class ControlKind { PushButton, Edit, Label, ListView, Icon };
+enum class ControlKind { PushButton, Edit, Label, ListView, Icon, ComboBox };
 
 // Style bits; each kind reads the ones that concern it.
 enum ControlStyle : unsigned {
@@ -26,6 +26,7 @@ enum ControlStyle : unsigned {
   kSingleSelection = 1u << 12,
   kNoSortHeader = 1u << 13,
   kDisabled = 1u << 14,
+  kDropDownList = 1u << 15,  // a combo box whose text is picked, never typed
 };
 
 constexpr unsigned operator|(ControlStyle a, ControlStyle b) { return unsigned(a) | unsigned(b); }
@@ -44,6 +45,7 @@ struct ControlTemplate {
   const char* text;  // UTF-8
   DialogRect rect;
   unsigned styles;
+  std::span<const char* const> items = {};  // a combo box's items, UTF-8, in order
 };
 
 struct DialogTemplate {

@@ -32,6 +32,16 @@ inline constexpr int kHiddenCancelButton = 2;
 inline constexpr int kAboutOkButton = 1;
 inline constexpr int kAboutLink = 1017;
 
+// Settings dialog.
+inline constexpr int kSettingsOkButton = 1;
+inline constexpr int kSettingsCancelButton = 2;
+inline constexpr int kEditorPathEdit = 1011;
+inline constexpr int kEditorParamEdit = 1012;
+inline constexpr int kBrowseEditorButton = 1013;
+inline constexpr int kFileExtEdit = 1014;
+inline constexpr int kEditorTypeCombo = 1015;
+inline constexpr int kEncodingCombo = 1018;
+
 // A label or an icon that the program never addresses.
 inline constexpr int kStaticControl = -1;
 

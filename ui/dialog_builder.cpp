@@ -1,6 +1,7 @@
 #include "ui/dialog_builder.h"
 
 #include <wx/button.h>
+#include <wx/combobox.h>
 #include <wx/listctrl.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
@@ -56,6 +57,15 @@ wxWindow* MakeIcon(wxWindow* parent, const ControlTemplate& control, wxPoint pos
                                                                      std::max(size.y, icon.GetHeight())));
 }
 
+wxWindow* MakeComboBox(wxWindow* parent, const ControlTemplate& control, wxPoint position, wxSize size) {
+  wxArrayString items;
+  for (const char* item : control.items) items.Add(wxString::FromUTF8(item));
+  const long style = Has(control, res::kDropDownList) ? wxCB_READONLY : wxCB_DROPDOWN;
+  // The template's height is that of the dropped list; the box itself
+  // keeps the height of one line.
+  return new wxComboBox(parent, control.id, wxString(), position, wxSize(size.x, wxDefaultCoord), items, style);
+}
+
 wxWindow* MakeControl(wxWindow* parent, const ControlTemplate& control, wxPoint position, wxSize size) {
   switch (control.kind) {
     case ControlKind::PushButton:
@@ -68,6 +78,8 @@ wxWindow* MakeControl(wxWindow* parent, const ControlTemplate& control, wxPoint 
       return MakeListView(parent, control, position, size);
     case ControlKind::Icon:
       return MakeIcon(parent, control, position, size);
+    case ControlKind::ComboBox:
+      return MakeComboBox(parent, control, position, size);
   }
   return nullptr;
 }

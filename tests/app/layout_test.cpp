@@ -5,6 +5,7 @@
 
 #include "app/about_dialog.h"
 #include "app/link_label.h"
+#include "editor/settings_dialog.h"
 #include "main_dialog_driver.h"
 #include "res/main_dialog_template.h"
 #include "tests/support/temp_tree.h"
@@ -81,6 +82,15 @@ TEST_F(LayoutTest, NoTextIsCutInTheMainWindow) { ExpectNoTextCut(window.dialog);
 TEST(AboutLayout, NoTextIsCutInTheAboutBox) {
   app::AboutDialog about;
   ExpectNoTextCut(about);
+}
+
+TEST(SettingsLayout, NoTextIsCutInTheSettingsDialog) {
+  editor::SettingsDialog settings;
+  settings.SetModalRun([](editor::SettingsDialog&) { return wxID_CANCEL; });
+  settings.RunModal(nullptr);
+  ExpectNoTextCut(settings);
+  const wxString face = settings.GetFont().GetFaceName();
+  EXPECT_TRUE(face == "IPAGothic" || face == "Noto Sans CJK JP") << face.utf8_string();
 }
 
 TEST_F(LayoutTest, UsesAJapaneseFont) {
