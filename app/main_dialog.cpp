@@ -137,9 +137,4 @@ void MainDialog::OnAbout(wxCommandEvent&) {
   about.ShowModal();
 }
 
-void MainDialog::LaunchEditor() {
-  if (resultList_->GetSelectedItemCount() == 0) return;
-  // The editor launch itself arrives with the settings dialog.
-}
-
 }  // namespace quillmark::app

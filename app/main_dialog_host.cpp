@@ -35,7 +35,7 @@ void MainDialog::FlushTrace() {
 
 void MainDialog::AddFinding(const engine::Finding& finding) {
   resultList_->AppendRow(wxString::FromUTF8(platform::Cp932ToUtf8(finding.text)), wxString::FromUTF8(finding.line),
-                         wxString::FromUTF8(ToDisplayText(finding.path)));
+                         wxString::FromUTF8(ToDisplayText(finding.path)), finding.path);
   listRowsUnpainted_ = true;
   if (listRepaint_.TakeTurn()) RepaintList();
 }

@@ -6,6 +6,7 @@
 
 #include <wx/listctrl.h>
 
+#include <string>
 #include <vector>
 
 namespace quillmark::app {
@@ -15,9 +16,14 @@ class ResultList final : public wxListCtrl {
   // `style` is the report-view style of the template; the list is virtual.
   ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size, long style);
 
-  void AppendRow(const wxString& text, const wxString& line, const wxString& path);
+  // `path` is shown; `pathBytes` is the same path as the file system gives
+  // it, which the editor launch needs when it is no valid UTF-8.
+  void AppendRow(const wxString& text, const wxString& line, const wxString& path, std::string pathBytes);
   void DeleteRow(long row);
   void DeleteAllRows();
+
+  // The relative path of `row` byte for byte; empty when there is no such row.
+  std::string PathBytes(long row) const;
 
  private:
   wxString OnGetItemText(long item, long column) const override;
@@ -26,6 +32,7 @@ class ResultList final : public wxListCtrl {
     wxString text;
     wxString line;
     wxString path;
+    std::string pathBytes;
   };
   std::vector<Row> rows_;
 };
