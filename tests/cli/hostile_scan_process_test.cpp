@@ -17,6 +17,7 @@
 
 #include "tests/cli/scan_child.h"
 #include "tests/support/file_events.h"
+#include "tests/support/memory_temp_folder.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::cli {
@@ -46,6 +47,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 TEST(HostileScanBig, AHundredThousandEmptyFilesInOneFolder) {
   constexpr int kFiles = 100000;
+  const testing::ScopedMemoryTempFolder inMemory;
   TempTree tree;
   tree.MakeFolder("wide");
   const int folder = ::open(tree.PathOf("wide").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

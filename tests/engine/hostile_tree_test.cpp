@@ -23,6 +23,7 @@
 #include "engine/source_finder_t.h"
 #include "tests/support/deep_tree.h"
 #include "tests/support/memory_host.h"
+#include "tests/support/memory_temp_folder.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::engine {
@@ -89,6 +90,7 @@ std::string Repeated(const std::string& component, int count) {
 
 TEST(HostileTreeBig, AThousandNestedFoldersAreWalkedWithBoundedDescriptorsAndStack) {
   constexpr int kDepth = 1000;
+  const testing::ScopedMemoryTempFolder inMemory;
   TempTree tree;
   MakeNestedFolders(tree.Root(), kDepth, "d", "a.c", kJapanese);
 
@@ -122,6 +124,7 @@ TEST(HostileTreeBig, AThousandNestedFoldersAreWalkedWithBoundedDescriptorsAndSta
 TEST(HostileTreeBig, FoldersBeyondTheLongestPathAreWalked) {
   constexpr int kDepth = 500;  // 500 x 11 bytes: more than 4096
   const std::string name(10, 'n');
+  const testing::ScopedMemoryTempFolder inMemory;
   TempTree tree;
   MakeNestedFolders(tree.Root(), kDepth, name, "a.c", kJapanese);
 
