@@ -7,6 +7,7 @@
 
 #include "app/about_dialog.h"
 #include "ui/dialog_builder.h"
+#include "ui/end_dialog.h"
 #include "ui/program_icon.h"
 #include "app/result_list.h"
 #include "app/settings.h"
@@ -89,15 +90,6 @@ void MainDialog::BuildWindow() {
 
 bool MainDialog::IsBusy() const { return stopButton_->IsShown(); }
 
-void MainDialog::EndDialog(int result) {
-  if (IsModal()) {
-    EndModal(result);
-  } else {
-    SetReturnCode(result);
-    Hide();
-  }
-}
-
 void MainDialog::OnBrowse(wxCommandEvent&) {
   std::string start = folderEdit_->GetValue().utf8_string();
   if (start.empty()) start = platform::CurrentDirectory();
@@ -113,7 +105,7 @@ void MainDialog::OnCloseButton(wxCommandEvent&) {
     closeAfterSearch_ = true;
     return;
   }
-  EndDialog(0);
+  ui::EndDialog(*this, 0);
 }
 
 void MainDialog::OnClose(wxCloseEvent&) {
@@ -125,7 +117,7 @@ void MainDialog::OnClose(wxCloseEvent&) {
     return;
   }
   rootPath_ = folderEdit_->GetValue().utf8_string();
-  EndDialog(0);
+  ui::EndDialog(*this, 0);
 }
 
 void MainDialog::OnSettings(wxCommandEvent&) {

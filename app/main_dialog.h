@@ -80,9 +80,6 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   void SelectLogFrom(std::size_t offset);
   void DeleteSelectedRow();
 
-  // Ends the modal run, or hides a window shown without one.
-  void EndDialog(int result);
-
   wxButton* searchButton_ = nullptr;
   wxButton* stopButton_ = nullptr;
   ResultList* resultList_ = nullptr;

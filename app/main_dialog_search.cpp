@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "editor/settings_dialog.h"
 #include "engine/search_setup.h"
+#include "ui/end_dialog.h"
 
 namespace quillmark::app {
 
@@ -51,7 +52,7 @@ void MainDialog::OnSearch(wxCommandEvent&) {
 
   if (closeAfterSearch_) {
     closeAfterSearch_ = false;
-    EndDialog(0);
+    ui::EndDialog(*this, 0);
   }
 }
 

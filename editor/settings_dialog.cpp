@@ -9,6 +9,7 @@
 #include "res/resource_ids.h"
 #include "res/settings_dialog_template.h"
 #include "ui/dialog_builder.h"
+#include "ui/end_dialog.h"
 #include "ui/program_icon.h"
 
 namespace quillmark::editor {
@@ -83,15 +84,6 @@ void SettingsDialog::CentreOn(wxWindow* owner) {
   Move(area.x + (area.width - size.x) / 2, area.y + (area.height - size.y) / 2);
 }
 
-void SettingsDialog::EndDialog(int result) {
-  if (IsModal()) {
-    EndModal(result);
-  } else {
-    SetReturnCode(result);
-    Hide();
-  }
-}
-
 void SettingsDialog::OnInitDialog() {
   if (editorPathEdit_ == nullptr) MakeWindow();
 
@@ -137,9 +129,9 @@ void SettingsDialog::OnOK(wxCommandEvent&) {
   values.editorType = EditorTypeForSelection(presets_, editorTypeCombo_->GetSelection());
   const int encoding = encodingCombo_->GetSelection();
   values.encoding = encoding == wxNOT_FOUND ? std::string() : encodingCombo_->GetString(encoding).utf8_string();
-  EndDialog(wxID_OK);
+  ui::EndDialog(*this, wxID_OK);
 }
 
-void SettingsDialog::OnCancel(wxCommandEvent&) { EndDialog(wxID_CANCEL); }
+void SettingsDialog::OnCancel(wxCommandEvent&) { ui::EndDialog(*this, wxID_CANCEL); }
 
 }  // namespace quillmark::editor

@@ -60,7 +60,6 @@ class SettingsDialog final : public wxDialog {
  private:
   void MakeWindow();
   void CentreOn(wxWindow* owner);
-  void EndDialog(int result);
 
   void OnInitDialog();
   void OnEditorTypeChanged(wxCommandEvent& event);

@@ -8,6 +8,7 @@
 #include "editor/settings_dialog.h"
 #include "main_dialog_driver.h"
 #include "res/main_dialog_template.h"
+#include "template_layout.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::testing {
@@ -20,21 +21,8 @@ class LayoutTest : public ::testing::Test {
 };
 
 TEST_F(LayoutTest, ControlsFollowTheTemplateInTabOrder) {
-  const res::DialogTemplate& table = res::MainDialogTemplate();
-  const wxWindowList& children = window.dialog.GetChildren();
-  ASSERT_EQ(children.size(), table.controls.size());
-  std::size_t index = 0;
-  for (wxWindow* child : children) {
-    const res::ControlTemplate& control = table.controls[index++];
-    if (control.id != res::kStaticControl) {
-      EXPECT_EQ(child->GetId(), control.id) << "control " << index;
-    }
-    const wxPoint expected = window.dialog.ConvertDialogToPixels(wxPoint(control.rect.x, control.rect.y));
-    EXPECT_EQ(child->GetPosition().x, expected.x) << "control " << index;
-  }
+  ExpectControlsFollowTemplate(window.dialog, res::MainDialogTemplate());
   EXPECT_EQ(window.dialog.GetTitle().utf8_string(), "Quillmark - 日本語文字列検索 for C/C++");
-  EXPECT_EQ(window.dialog.GetClientSize(), window.dialog.ConvertDialogToPixels(wxSize(table.width, table.height)));
-  EXPECT_EQ(window.dialog.GetMinSize(), window.dialog.GetMaxSize()) << "fixed size";
 }
 
 TEST_F(LayoutTest, StartsIdleWithThreeColumnsAndTheIcon) {

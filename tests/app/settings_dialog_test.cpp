@@ -10,6 +10,7 @@
 #include "main_dialog_driver.h"
 #include "message_recorder.h"
 #include "res/settings_dialog_template.h"
+#include "template_layout.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::testing {
@@ -82,22 +83,8 @@ class SettingsDialogTest : public ::testing::Test {
 
 TEST_F(SettingsDialogTest, ControlsFollowTemplate129InTabOrder) {
   OpenSettings([] {});
-  const res::DialogTemplate& table = res::SettingsDialogTemplate();
-  const wxWindowList& children = settings().GetChildren();
-  ASSERT_EQ(children.size(), table.controls.size());
-  std::size_t index = 0;
-  for (wxWindow* child : children) {
-    const res::ControlTemplate& control = table.controls[index++];
-    if (control.id != res::kStaticControl) {
-      EXPECT_EQ(child->GetId(), control.id) << "control " << index;
-    }
-    const wxPoint expected = settings().ConvertDialogToPixels(wxPoint(control.rect.x, control.rect.y));
-    EXPECT_EQ(child->GetPosition().x, expected.x) << "control " << index;
-    EXPECT_EQ(child->GetSize().x, settings().ConvertDialogToPixels(wxSize(control.rect.width, 0)).x)
-        << "control " << index;
-  }
+  ExpectControlsFollowTemplate(settings(), res::SettingsDialogTemplate());
   EXPECT_EQ(settings().GetTitle().utf8_string(), "設定");
-  EXPECT_EQ(settings().GetClientSize(), settings().ConvertDialogToPixels(wxSize(table.width, table.height)));
   EXPECT_EQ(settings().GetParent(), nullptr);
   EXPECT_TRUE(Combo(res::kEditorTypeCombo).HasFlag(wxCB_READONLY));
   EXPECT_TRUE(Combo(res::kEncodingCombo).HasFlag(wxCB_READONLY));
