@@ -62,7 +62,11 @@ Profile SplitProfile(std::string_view content) {
   while (!content.empty()) {
     const std::size_t lf = content.find('\n');
     if (lf == std::string_view::npos) {
-      profile.lines.push_back({content, {}});
+      // A CR that ends the file is a CR LF line end that lost its LF, not
+      // part of the value: otherwise a line added behind it would supply
+      // the LF and change what the line reads.
+      const std::size_t textEnd = content.ends_with('\r') ? content.size() - 1 : content.size();
+      profile.lines.push_back({content.substr(0, textEnd), content.substr(textEnd)});
       break;
     }
     const std::size_t textEnd = (lf > 0 && content[lf - 1] == '\r') ? lf - 1 : lf;
@@ -121,6 +125,15 @@ bool IsStorableKey(std::string_view key) {
          key.find_first_of("\r\n=") == std::string_view::npos;
 }
 
+// Before a line is added behind the last one: a line end for a last line
+// without one, the LF for one that ends in a lone CR.
+void CompleteLineEnd(const Line& line, std::string_view newline, std::string& out) {
+  if (line.end.empty())
+    out.append(newline);
+  else if (line.end == "\r")
+    out.append("\n");
+}
+
 // The profile text with `key` set to `value` in `section`.
 std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value) {
@@ -140,12 +153,12 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
     }
     out.append(line.text).append(line.end);
     if (i == place.lastKeyLine && place.keyLine == kNone) {
-      if (line.end.empty()) out.append(newline);
+      CompleteLineEnd(line, newline, out);
       out.append(keyLine);
     }
   }
   if (place.header == kNone) {
-    if (!profile.lines.empty() && profile.lines.back().end.empty()) out.append(newline);
+    if (!profile.lines.empty()) CompleteLineEnd(profile.lines.back(), newline, out);
     out.append("[").append(section).append("]").append(newline).append(keyLine);
   }
   return out;

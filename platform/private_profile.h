@@ -2,7 +2,8 @@
 // relies on.
 //
 // The file format as read and written here:
-// - Lines end in LF or CR LF; the last line may lack its line end. A UTF-8
+// - Lines end in LF or CR LF; the last line may lack its line end, or its
+//   LF only (a CR that ends the file ends the line). A UTF-8
 //   byte-order mark at the start of the file is ignored for matching and kept.
 // - "[name]" is a section header (blanks around the line and the name are
 //   ignored, text after the "]" too). "key=value" is a key of the section

@@ -18,8 +18,11 @@ cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDe
   -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_BENCH=OFF -DQUILLMARK_BUILD_APP=OFF >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"
 
-work="$(mktemp -d)"
+# Corpus copies and the files the harnesses write live in memory where
+# possible, and go away even when a harness crashes.
+work="$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+export TMPDIR="$work"
 crashes="$PWD/$build/crashes"
 for entry in "${harnesses[@]}"; do
   name="${entry%%:*}"

@@ -1,5 +1,6 @@
-// One private folder per fuzzing process for the files a harness writes,
-// in memory (/dev/shm) where there is one; removed when the process ends.
+// One private folder per fuzzing process for the files a harness writes:
+// under $TMPDIR when set, else in memory (/dev/shm) where there is one.
+// Removed when the process exits; a crash leaves it to whoever set $TMPDIR.
 #pragma once
 
 #include <dirent.h>
@@ -24,7 +25,11 @@ inline void RemoveFolderAndFiles(const std::string& folder) {
 inline const std::string& ScratchFolder() {
   static const std::string folder = [] {
     const char* tmp = std::getenv("TMPDIR");
-    std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (tmp != nullptr && *tmp != '\0') ? tmp : "/tmp";
+    std::string base = "/tmp";
+    if (tmp != nullptr && *tmp != '\0')
+      base = tmp;
+    else if (access("/dev/shm", W_OK) == 0)
+      base = "/dev/shm";
     std::string pattern = base + "/quillmark-fuzz-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     return pattern;

@@ -57,6 +57,7 @@ TEST(PrivateProfileReadTest, FindsTheValueOrGivesTheDefault) {
       {"first of two keys", "[Quillmark]\nKey=1\nKey=2\n", "1"},
       {"CR LF line ends", "[Quillmark]\r\nKey=v\r\n", "v"},
       {"last line without line end", "[Quillmark]\nKey=v", "v"},
+      {"last line ending in a lone CR", "[Quillmark]\nKey=v\r", "v"},
       {"byte-order mark", std::string(kBom) + "[Quillmark]\nKey=v\n", "v"},
       {"Shift_JIS bytes", "[Quillmark]\nKey=C:\\\x95\x5C\\\n", "C:\\\x95\x5C\\"},
   };
@@ -116,6 +117,9 @@ TEST(PrivateProfileWriteTest, ChangesOnlyTheKeyLine) {
       {"CR LF kept when replacing", "[Quillmark]\r\nKey=old\r\n", "[Quillmark]\r\nKey=v\r\n"},
       {"CR LF for an added key", "[Quillmark]\r\nA=1\r\n", "[Quillmark]\r\nA=1\r\nKey=v\r\n"},
       {"CR LF for an added section", "[Other]\r\nA=1", "[Other]\r\nA=1\r\n[Quillmark]\r\nKey=v\r\n"},
+      {"LF completes a last CR before an added key", "[Quillmark]\nA=1\r", "[Quillmark]\nA=1\r\nKey=v\n"},
+      {"LF completes a last CR before an added section", "[Other]\nA=1\r", "[Other]\nA=1\r\n[Quillmark]\nKey=v\n"},
+      {"last CR kept when replacing", "[Quillmark]\nKey=old\r", "[Quillmark]\nKey=v\r"},
       {"byte-order mark kept", std::string(kBom) + "[Quillmark]\nKey=old\n", std::string(kBom) + "[Quillmark]\nKey=v\n"},
       {"file of a byte-order mark only", std::string(kBom), std::string(kBom) + "[Quillmark]\nKey=v\n"},
       {"value stored as its bytes", "[Quillmark]\nKey=old\n", "[Quillmark]\nKey= \"q\" ;x\n", " \"q\" ;x"},
