@@ -24,7 +24,7 @@ std::size_t LineStartFrom(const std::string& log, std::size_t from) {
 }  // namespace
 
 LogPaneView::Update LogPaneView::Refresh(const std::string& log, bool paneUnchanged) {
-  if (paneUnchanged && log.size() >= shownTo_ && log.size() - shownFrom_ <= limit_) {
+  if (paneUnchanged && !replaceNext_ && log.size() >= shownTo_ && log.size() - shownFrom_ <= limit_) {
     Update update{false, log.substr(shownTo_)};
     shownTo_ = log.size();
     return update;
@@ -34,6 +34,7 @@ LogPaneView::Update LogPaneView::Refresh(const std::string& log, bool paneUnchan
   // that follow run for a while before the next whole replacement.
   shownFrom_ = log.size() <= limit_ ? 0 : LineStartFrom(log, log.size() - limit_ / 2);
   shownTo_ = log.size();
+  replaceNext_ = false;
   std::string header;
   if (shownFrom_ > 0) {
     header = "（ログの先頭 " + std::to_string(shownFrom_) + " バイトは表示していません）\n";
@@ -46,6 +47,11 @@ long LogPaneView::PanePosition(const std::string& log, std::size_t offset) const
   if (offset <= shownFrom_) return headerChars_;
   const std::size_t end = offset < log.size() ? offset : log.size();
   return headerChars_ + CountCharacters(std::string_view(log).substr(shownFrom_, end - shownFrom_));
+}
+
+void LogPaneView::SetLimit(std::size_t paneLimitBytes) {
+  if (paneLimitBytes > limit_) replaceNext_ = true;
+  limit_ = paneLimitBytes;
 }
 
 void LogPaneView::Clear() {

@@ -11,7 +11,14 @@ namespace quillmark::app {
 
 class LogPaneView {
  public:
-  static constexpr std::size_t kDefaultPaneLimit = 10 * 1024 * 1024;
+  // Replacing a GTK text view's text costs about half a second per
+  // megabyte (conversion, then layout), so the pane holds the log's last
+  // megabyte at most; the log text itself stays whole.
+  static constexpr std::size_t kDefaultPaneLimit = 1024 * 1024;
+  // While a search runs the pane follows the log's end: a text view lays
+  // out every line it holds, and laying out megabytes at every folder
+  // would cost more than the search itself.
+  static constexpr std::size_t kSearchPaneLimit = 128 * 1024;
 
   explicit LogPaneView(std::size_t paneLimitBytes = kDefaultPaneLimit) : limit_(paneLimitBytes) {}
 
@@ -31,11 +38,16 @@ class LogPaneView {
   // The log and the pane were both emptied.
   void Clear();
 
+  // Changes how much of the log the pane may show. A larger limit makes
+  // the next refresh replace the pane, which may then show more.
+  void SetLimit(std::size_t paneLimitBytes);
+
  private:
   std::size_t limit_;
   std::size_t shownFrom_ = 0;  // first byte of the log that the pane shows
   std::size_t shownTo_ = 0;    // end of what the pane shows
   long headerChars_ = 0;       // characters of the "not shown" line
+  bool replaceNext_ = false;   // the limit grew since the last refresh
 };
 
 }  // namespace quillmark::app

@@ -75,6 +75,7 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   void ReportOutcome(bool completed, const std::string& encodingName);
 
   // Result list and log pane.
+  void ShowTraceAndRows();
   void RepaintList();
   void RefreshLogPane();
   void SelectLogFrom(std::size_t offset);
@@ -97,7 +98,9 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   LogPaneView logView_;
   bool logPaneEdited_ = false;    // the user typed into the pane since its refresh
   bool updatingLogPane_ = false;  // the pane's text is being set by the program
+  bool searching_ = false;  // between the busy state's start and end: refreshes are paced
   RepaintThrottle listRepaint_;
+  RepaintThrottle flushPace_;
   bool listRowsUnpainted_ = false;
   bool listReturnPending_ = false;  // Enter on the list: the activation that follows is no double click
   FolderChooser folderChooser_;

@@ -2,7 +2,6 @@
 // them, the stop flag and the message pump.
 #include <wx/textctrl.h>
 
-#include "app/display_text.h"
 #include "app/main_dialog.h"
 #include "app/quillmark_app.h"
 #include "app/result_list.h"
@@ -22,6 +21,15 @@ void MainDialog::Trace(std::string_view line) {
 }
 
 void MainDialog::FlushTrace() {
+  // During a search the engine flushes at every folder. Each refresh makes
+  // the next pump repaint the pane and the list, which on GTK costs far
+  // more than scanning a folder, so refreshes are paced; the search shows
+  // everything once its walk has ended.
+  if (searching_ && !flushPace_.TakeTurn()) return;
+  ShowTraceAndRows();
+}
+
+void MainDialog::ShowTraceAndRows() {
   RefreshLogPane();
   // The caret goes to the end so that the pane shows the log's last lines.
   // The whole text is not selected as well: a GTK text view paints its
@@ -29,20 +37,20 @@ void MainDialog::FlushTrace() {
   const long end = logPane_->GetLastPosition();
   logPane_->SetInsertionPoint(end);
   logPane_->ShowPosition(end);
-  // Rows that the throttle held back are painted at the end of each folder.
+  // Rows that the pacing held back are painted with the log.
   if (listRowsUnpainted_) RepaintList();
 }
 
 void MainDialog::AddFinding(const engine::Finding& finding) {
-  resultList_->AppendRow(wxString::FromUTF8(platform::Cp932ToUtf8(finding.text)), wxString::FromUTF8(finding.line),
-                         wxString::FromUTF8(ToDisplayText(finding.path)), finding.path);
+  resultList_->AppendRow(finding);
   listRowsUnpainted_ = true;
-  if (listRepaint_.TakeTurn()) RepaintList();
+  if (!searching_ || listRepaint_.TakeTurn()) RepaintList();
 }
 
 bool MainDialog::PumpMessages() { return QuillmarkApp::PumpPendingMessages(); }
 
 void MainDialog::RepaintList() {
+  resultList_->ShowNewRows();
   resultList_->Update();
   listRowsUnpainted_ = false;
 }

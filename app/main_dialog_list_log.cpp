@@ -47,7 +47,7 @@ void MainDialog::OnDumpList(wxCommandEvent&) {
                          resultList_->GetItemText(row, 0).utf8_string()));
   }
   Trace(kDumpEndLine);
-  FlushTrace();
+  ShowTraceAndRows();
   SelectLogFrom(dumpStart);
 }
 

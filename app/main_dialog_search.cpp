@@ -46,7 +46,8 @@ void MainDialog::OnSearch(wxCommandEvent&) {
   statusField_->ChangeValue(wxString::FromUTF8("解析中(" + encodingName + ")..."));
 
   const bool completed = finder->Walk(rootPath_);
-  RepaintList();
+  // What the walk's last paced flush may have held back.
+  ShowTraceAndRows();
   ReportOutcome(completed, encodingName);
   ReturnToIdle(true);
 
@@ -65,9 +66,13 @@ void MainDialog::EnterBusyState() {
   Update();
   resultList_->DeleteAllRows();
   listRowsUnpainted_ = false;
+  searching_ = true;
+  logView_.SetLimit(LogPaneView::kSearchPaneLimit);
 }
 
 void MainDialog::ReturnToIdle(bool flushLog) {
+  searching_ = false;
+  logView_.SetLimit(LogPaneView::kDefaultPaneLimit);
   searchButton_->Enable();
   if (flushLog) FlushTrace();
   searchButton_->Show();

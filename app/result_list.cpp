@@ -1,19 +1,21 @@
 #include "app/result_list.h"
 
-#include <utility>
+#include "app/display_text.h"
+#include "platform/code_page.h"
 
 namespace quillmark::app {
 
 ResultList::ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size, long style)
     : wxListCtrl(parent, id, position, size, style | wxLC_VIRTUAL) {}
 
-void ResultList::AppendRow(const wxString& text, const wxString& line, const wxString& path, std::string pathBytes) {
-  rows_.push_back({text, line, path, std::move(pathBytes)});
-  SetItemCount(static_cast<long>(rows_.size()));
+void ResultList::AppendRow(const engine::Finding& finding) { rows_.push_back(finding); }
+
+void ResultList::ShowNewRows() {
+  if (GetItemCount() != static_cast<long>(rows_.size())) SetItemCount(static_cast<long>(rows_.size()));
 }
 
 void ResultList::DeleteRow(long row) {
-  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
+  if (row < 0 || row >= GetItemCount()) return;
   rows_.erase(rows_.begin() + row);
   // Moves the selection and focus of the rows below up by one.
   DeleteItem(row);
@@ -26,19 +28,19 @@ void ResultList::DeleteAllRows() {
 
 std::string ResultList::PathBytes(long row) const {
   if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::string();
-  return rows_[static_cast<std::size_t>(row)].pathBytes;
+  return rows_[static_cast<std::size_t>(row)].path;
 }
 
 wxString ResultList::OnGetItemText(long item, long column) const {
   if (item < 0 || static_cast<std::size_t>(item) >= rows_.size()) return wxString();
-  const Row& row = rows_[static_cast<std::size_t>(item)];
+  const engine::Finding& row = rows_[static_cast<std::size_t>(item)];
   switch (column) {
     case 0:
-      return row.text;
+      return wxString::FromUTF8(platform::Cp932ToUtf8(row.text));
     case 1:
-      return row.line;
+      return wxString::FromUTF8(row.line);
     default:
-      return row.path;
+      return wxString::FromUTF8(ToDisplayText(row.path));
   }
 }
 

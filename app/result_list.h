@@ -1,13 +1,15 @@
 // The result list: a report view whose rows are the findings of the
-// current search in the order found. The rows live in the control itself
-// and are drawn on demand, so that adding one costs next to nothing
-// however many there are.
+// current search in the order found. The rows live in the control itself,
+// as the engine gave them, and are converted for display only when drawn,
+// so that adding one costs next to nothing however many there are.
 #pragma once
 
 #include <wx/listctrl.h>
 
 #include <string>
 #include <vector>
+
+#include "engine/finding.h"
 
 namespace quillmark::app {
 
@@ -16,25 +18,22 @@ class ResultList final : public wxListCtrl {
   // `style` is the report-view style of the template; the list is virtual.
   ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size, long style);
 
-  // `path` is shown; `pathBytes` is the same path as the file system gives
-  // it, which the editor launch needs when it is no valid UTF-8.
-  void AppendRow(const wxString& text, const wxString& line, const wxString& path, std::string pathBytes);
+  // Keeps a row at the end. It shows from the next ShowNewRows on, so that
+  // a burst of rows invalidates the control once rather than per row.
+  void AppendRow(const engine::Finding& finding);
+  void ShowNewRows();
   void DeleteRow(long row);
   void DeleteAllRows();
 
-  // The relative path of `row` byte for byte; empty when there is no such row.
+  // The relative path of `row` byte for byte, as the file system gives it
+  // (the editor launch needs it when it is no valid UTF-8); empty when
+  // there is no such row.
   std::string PathBytes(long row) const;
 
  private:
   wxString OnGetItemText(long item, long column) const override;
 
-  struct Row {
-    wxString text;
-    wxString line;
-    wxString path;
-    std::string pathBytes;
-  };
-  std::vector<Row> rows_;
+  std::vector<engine::Finding> rows_;
 };
 
 }  // namespace quillmark::app

@@ -78,5 +78,22 @@ TEST(LogPaneView, PanePositionsCountCharactersOfTheShownPart) {
   EXPECT_EQ(tail.PanePosition(longLog, longLog.size()) - tail.PanePosition(longLog, 11), 3);
 }
 
+TEST(LogPaneView, ALargerLimitReplacesThePaneToShowMore) {
+  LogPaneView view(40);
+  std::string log = "first line\n";
+  view.Refresh(log, true);
+  view.SetLimit(12);  // a search: the pane follows the end
+  log += "second line\nthird line\n";
+  LogPaneView::Update update = view.Refresh(log, true);
+  EXPECT_TRUE(update.replace);
+  EXPECT_EQ(update.text.substr(update.text.find('\n') + 1), "third line\n");
+
+  view.SetLimit(40);  // the search ended: the whole log fits again
+  update = view.Refresh(log, true);
+  EXPECT_TRUE(update.replace);
+  EXPECT_EQ(update.text, log);
+  EXPECT_FALSE(view.Refresh(log + "x\n", true).replace);
+}
+
 }  // namespace
 }  // namespace quillmark::app
