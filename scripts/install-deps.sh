@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
   libwxgtk3.2-dev
   xvfb xauth fonts-ipafont-gothic
 )

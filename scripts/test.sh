@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings and runs the whole suite,
 # then builds and runs it again under AddressSanitizer and
-# UndefinedBehaviorSanitizer. GUI suites need a display: Xvfb gives one.
+# UndefinedBehaviorSanitizer, then runs each fuzz harness briefly. GUI
+# suites need a display: Xvfb gives one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,3 +27,6 @@ build/bench/quillmark-bench-engine --mb 2 >/dev/null
 echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer and test"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=ON -DQUILLMARK_BUILD_BENCH=OFF
+
+echo "== Fuzz each harness briefly (clang, libFuzzer)"
+tests/fuzz/run.sh 12
