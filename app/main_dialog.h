@@ -98,9 +98,11 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   LogPaneView logView_;
   bool logPaneEdited_ = false;    // the user typed into the pane since its refresh
   bool updatingLogPane_ = false;  // the pane's text is being set by the program
-  bool searching_ = false;  // between the busy state's start and end: refreshes are paced
-  RepaintThrottle listRepaint_;
-  RepaintThrottle flushPace_;
+  // Between the busy state's start and end refreshes are paced: ten a
+  // second look live, and leave the time to the search.
+  bool searching_ = false;
+  RepaintThrottle listRepaint_{std::chrono::milliseconds(100)};
+  RepaintThrottle flushPace_{std::chrono::milliseconds(100)};
   bool listRowsUnpainted_ = false;
   bool listReturnPending_ = false;  // Enter on the list: the activation that follows is no double click
   FolderChooser folderChooser_;
