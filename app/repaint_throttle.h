@@ -10,7 +10,7 @@ class RepaintThrottle {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit RepaintThrottle(Clock::duration interval = std::chrono::milliseconds(33)) : interval_(interval) {}
+  explicit RepaintThrottle(Clock::duration interval) : interval_(interval) {}
 
   // True when the last repaint is at least one interval ago; a true answer
   // counts as a repaint.
