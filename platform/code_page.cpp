@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -11,8 +12,19 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-bool IsCp932LeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsCp932TrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+// What Windows makes of a byte that begins no character of iconv's CP932
+// table: five single bytes have a meaning of their own there, any other
+// such byte (a lead byte without a trail it pairs with) is replaced.
+std::string_view DecodeUnmappedByte(unsigned char b) {
+  switch (b) {
+    case 0x80: return "\xC2\x80";      // U+0080
+    case 0xA0: return "\xEF\xA3\xB0";  // U+F8F0
+    case 0xFD: return "\xEF\xA3\xB1";  // U+F8F1
+    case 0xFE: return "\xEF\xA3\xB2";  // U+F8F2
+    case 0xFF: return "\xEF\xA3\xB3";  // U+F8F3
+    default: return kReplacement;
+  }
+}
 
 // One converter per thread: opening iconv per call would dominate the
 // cost of converting short texts.
@@ -38,13 +50,12 @@ class Cp932Decoder {
       std::size_t rc = iconv(cd_, &in, &inLeft, &out, &outLeft);
       result.append(chunk, static_cast<std::size_t>(out - chunk));
       if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-      // EILSEQ or EINVAL: replace one character and go on behind it.
-      const auto lead = static_cast<unsigned char>(*in);
-      std::size_t skip = 1;
-      if (IsCp932LeadByte(lead) && inLeft >= 2 && IsCp932TrailByte(static_cast<unsigned char>(in[1]))) skip = 2;
-      result += kReplacement;
-      in += skip;
-      inLeft -= skip;
+      // EILSEQ or EINVAL: the byte at `in` begins no character. Only that
+      // byte goes, so that a refused pair's second byte (often ASCII such
+      // as a quote or a line end) is decoded on its own.
+      result += DecodeUnmappedByte(static_cast<unsigned char>(*in));
+      ++in;
+      --inLeft;
     }
     return result;
   }
@@ -62,7 +73,60 @@ class Cp932Decoder {
   iconv_t cd_;
 };
 
+// One bit per BMP code point: does CP932 write it as a two-byte character
+// or as a half-width katakana byte? Built from iconv's own table once, so
+// that the answer agrees with Cp932ToUtf8 and costs a load per query.
+class Cp932JapaneseTable {
+ public:
+  Cp932JapaneseTable() {
+    const iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return;
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+      if (c >= 0xD800 && c <= 0xDFFF) continue;
+      char utf8[3];
+      std::size_t length = 2;
+      if (c < 0x800) {
+        utf8[0] = static_cast<char>(0xC0 | (c >> 6));
+        utf8[1] = static_cast<char>(0x80 | (c & 0x3F));
+      } else {
+        utf8[0] = static_cast<char>(0xE0 | (c >> 12));
+        utf8[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        utf8[2] = static_cast<char>(0x80 | (c & 0x3F));
+        length = 3;
+      }
+      char* in = utf8;
+      std::size_t inLeft = length;
+      char encoded[8];
+      char* out = encoded;
+      std::size_t outLeft = sizeof encoded;
+      // The encoder keeps no state, and a refused code point leaves
+      // nothing behind: no reset between code points.
+      if (iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) continue;
+      const auto written = static_cast<std::size_t>(out - encoded);
+      const bool katakana = written == 1 && static_cast<unsigned char>(encoded[0]) >= 0xA1 &&
+                            static_cast<unsigned char>(encoded[0]) <= 0xDF;
+      if (written == 2 || katakana)
+        bits_[c >> 6] |= std::uint64_t{1} << (c & 63);
+    }
+    iconv_close(cd);
+  }
+
+  bool Has(char32_t c) const { return (bits_[c >> 6] >> (c & 63)) & 1; }
+
+ private:
+  std::array<std::uint64_t, 0x10000 / 64> bits_{};
+};
+
 }  // namespace
+
+bool IsCp932Japanese(char32_t codePoint) {
+  // CP932 has nothing outside the BMP: glibc's iconv refuses every astral
+  // code point but the language tags E0000-E007F, which it drops (zero
+  // bytes). Measured over all of them, so no converter is needed here.
+  if (codePoint > 0xFFFF) return false;
+  static const Cp932JapaneseTable table;
+  return table.Has(codePoint);
+}
 
 std::string Cp932ToUtf8(std::string_view bytes) {
   thread_local Cp932Decoder decoder;

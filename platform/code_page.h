@@ -7,9 +7,19 @@
 
 namespace quillmark::platform {
 
-// Decodes CP932 bytes to UTF-8. Never fails: each invalid or unmapped
-// sequence becomes U+FFFD and decoding goes on behind it.
+// Decodes CP932 bytes to UTF-8. Never fails and drops nothing:
+// where iconv's CP932 table has no answer, 0x80, 0xA0 and 0xFD-0xFF decode
+// as Windows decodes them (U+0080, U+F8F0-U+F8F3), and any other byte that
+// begins no character becomes U+FFFD, decoding going on at the next byte.
 std::string Cp932ToUtf8(std::string_view bytes);
+
+// True when CP932 writes the code point as two bytes or as a half-width
+// katakana (A1-DF), as iconv's CP932 converter does: the characters that
+// ASCII cannot carry and a Japanese text can. That includes the private use
+// code points E000-E757 of the user-defined area (F040-F9FC), and excludes
+// those folded onto ASCII (U+00A5 -> 5C, U+203E -> 7E). Safe to call from
+// any thread; the first call builds a table from iconv (a few ms).
+bool IsCp932Japanese(char32_t codePoint);
 
 bool IsValidUtf8(std::string_view bytes);
 

@@ -2,24 +2,135 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace quillmark::platform {
 namespace {
+
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+std::string Utf8(char32_t c) {
+  std::string s;
+  if (c < 0x80) {
+    s += static_cast<char>(c);
+  } else if (c < 0x800) {
+    s += static_cast<char>(0xC0 | (c >> 6));
+    s += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    s += static_cast<char>(0xE0 | (c >> 12));
+    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    s += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return s;
+}
+
+bool IsLeadByte(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// What each byte decodes to on its own, range by range; a range whose
+// `counts` is set maps its bytes onto consecutive code points.
+struct ByteRange {
+  unsigned first, last;
+  char32_t codePoint;
+  bool counts;
+};
+constexpr ByteRange kSingleBytes[] = {
+    {0x00, 0x7F, 0x0000, true},   // ASCII, backslash and tilde included
+    {0x80, 0x80, 0x0080, false},  // the five bytes only Windows decodes
+    {0xA0, 0xA0, 0xF8F0, false},
+    {0xFD, 0xFF, 0xF8F1, true},
+    {0xA1, 0xDF, 0xFF61, true},   // half-width katakana
+    {0x81, 0x9F, 0xFFFD, false},  // a lead byte with nothing behind it
+    {0xE0, 0xFC, 0xFFFD, false},
+};
+
+std::string DecodedAlone(unsigned b) {
+  for (const ByteRange& r : kSingleBytes)
+    if (b >= r.first && b <= r.last) return Utf8(r.counts ? r.codePoint + (b - r.first) : r.codePoint);
+  ADD_FAILURE() << "no expectation for byte " << b;
+  return {};
+}
 
 TEST(Cp932ToUtf8, DecodesShiftJisWithWindowsMappings) {
   EXPECT_EQ(Cp932ToUtf8("abc"), "abc");
   EXPECT_EQ(Cp932ToUtf8("\x82\xA0\x82\xA2"), "あい");
   EXPECT_EQ(Cp932ToUtf8("\x95\x5C"), "表");
-  EXPECT_EQ(Cp932ToUtf8("\xB1"), "ｱ");
-  // 0x5C stays a backslash, and the NEC extensions are known.
+  // 0x5C stays a backslash, and the NEC extensions and the user-defined
+  // area are known.
   EXPECT_EQ(Cp932ToUtf8("\\n"), "\\n");
   EXPECT_EQ(Cp932ToUtf8("\x87\x40"), "①");
+  EXPECT_EQ(Cp932ToUtf8("\xF0\x40"), "\xEE\x80\x80");  // U+E000
 }
 
-TEST(Cp932ToUtf8, ReplacesInvalidSequencesAndGoesOn) {
-  EXPECT_EQ(Cp932ToUtf8("a\x82"), "a\xEF\xBF\xBD");               // lead byte at the end
-  EXPECT_EQ(Cp932ToUtf8("\x82\"x"), "\xEF\xBF\xBD\"x");           // lead byte before ASCII
-  EXPECT_EQ(Cp932ToUtf8("\xFF" "a"), "\xEF\xBF\xBD" "a");
-  EXPECT_EQ(Cp932ToUtf8(std::string(5000, '\xFF')).size(), 5000u * 3);
+TEST(Cp932ToUtf8, DecodesEverySingleByte) {
+  for (unsigned b = 0; b <= 0xFF; ++b)
+    EXPECT_EQ(Cp932ToUtf8(std::string(1, static_cast<char>(b))), DecodedAlone(b)) << "byte " << std::hex << b;
+}
+
+// A lead byte whose pair is unassigned is replaced by itself alone, and the
+// byte behind it is decoded as if it stood alone.
+TEST(Cp932ToUtf8, ReplacesOnlyTheLeadOfAnUnassignedPair) {
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!IsLeadByte(lead)) continue;
+    const std::string pair{static_cast<char>(lead), '\x7F'};
+    EXPECT_EQ(Cp932ToUtf8(pair), kReplacement + "\x7F") << "lead " << std::hex << lead;
+  }
+  // Holes of the table inside the trail byte range, for leads that have them.
+  struct Pair {
+    unsigned lead, trail;
+  };
+  constexpr Pair kUnassigned[] = {
+      {0x81, 0xAD}, {0x82, 0x40}, {0x83, 0x97}, {0x84, 0x61}, {0x85, 0x40}, {0x86, 0x9F}, {0x87, 0x5E},
+      {0x88, 0x40}, {0x98, 0x73}, {0xEA, 0xA5}, {0xEB, 0x40}, {0xEC, 0x80}, {0xEE, 0xED}, {0xEF, 0xFC},
+      {0xFC, 0x4C},
+  };
+  for (const Pair& p : kUnassigned) {
+    const std::string pair{static_cast<char>(p.lead), static_cast<char>(p.trail)};
+    EXPECT_EQ(Cp932ToUtf8(pair), kReplacement + DecodedAlone(p.trail))
+        << "pair " << std::hex << p.lead << ' ' << p.trail;
+  }
+}
+
+TEST(Cp932ToUtf8, GoesOnBehindEveryReplacement) {
+  EXPECT_EQ(Cp932ToUtf8("\x82\x40"), kReplacement + "@");
+  EXPECT_EQ(Cp932ToUtf8("a\x82"), "a" + kReplacement);             // lead byte at the end
+  EXPECT_EQ(Cp932ToUtf8("\x82\"x"), kReplacement + "\"x");        // lead byte before ASCII
+  EXPECT_EQ(Cp932ToUtf8("\x82\n\x82\xA0"), kReplacement + "\nあ");  // the line end survives
+  EXPECT_EQ(Cp932ToUtf8("\xFF" "a\x80"), "\xEF\xA3\xB3" "a\xC2\x80");
+  // Replacements well past the first chunk of output.
+  std::string many, expected;
+  for (int i = 0; i < 3000; ++i) many += "\x82\x40\x82\xA0", expected += kReplacement + "@あ";
+  EXPECT_EQ(Cp932ToUtf8(many + "\x82"), expected + kReplacement);
+}
+
+TEST(IsCp932Japanese, TellsWhatCp932WritesBeyondAscii) {
+  struct Case {
+    char32_t codePoint;
+    bool expected;
+    const char* what;
+  };
+  constexpr Case kCases[] = {
+      {U'A', false, "ASCII"},
+      {U'\\', false, "backslash"},
+      {0x3042, true, "hiragana a (82 A0)"},
+      {0x5B57, true, "kanji (8E 9A)"},
+      {0x301C, true, "wave dash (81 60)"},
+      {0x00D7, true, "multiplication sign (81 7E)"},
+      {0x0391, true, "Greek Alpha (83 9F)"},
+      {0x2460, true, "NEC circled one (87 40)"},
+      {0xFF71, true, "half-width katakana (B1)"},
+      {0xE000, true, "first user-defined character (F0 40)"},
+      {0x00E9, false, "e acute: refused"},
+      {0x00A0, false, "no-break space: refused"},
+      {0x00A5, false, "yen sign folded onto 5C"},
+      {0x203E, false, "overline folded onto 7E"},
+      {0xFFFD, false, "replacement character: refused"},
+      {0xF8F0, false, "decoded from A0, but not written back"},
+      {0xD800, false, "surrogate"},
+      {0x20B9F, false, "astral kanji"},
+      {0xE0041, false, "language tag, dropped by iconv"},
+      {0x110000, false, "beyond Unicode"},
+  };
+  for (const Case& c : kCases) EXPECT_EQ(IsCp932Japanese(c.codePoint), c.expected) << c.what;
 }
 
 TEST(IsValidUtf8, AcceptsOnlyWellFormedText) {
