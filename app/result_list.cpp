@@ -36,7 +36,7 @@ wxString ResultList::OnGetItemText(long item, long column) const {
   const engine::Finding& row = rows_[static_cast<std::size_t>(item)];
   switch (column) {
     case 0:
-      return wxString::FromUTF8(platform::Cp932ToUtf8(row.text));
+      return wxString::FromUTF8(engine::HasUtf8Text(row) ? row.text : platform::Cp932ToUtf8(row.text));
     case 1:
       return wxString::FromUTF8(row.line);
     default:

@@ -28,7 +28,9 @@ void ConsoleHost::AddFinding(const engine::Finding& finding) {
       std::string_view text = finding.text;
       while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
       record_.assign(finding.path).append(1, ':').append(finding.line).append(": ");
-      record_.append(platform::Cp932ToUtf8(text)).append(1, '\n');
+      if (engine::HasUtf8Text(finding)) record_.append(text);
+      else record_.append(platform::Cp932ToUtf8(text));
+      record_.append(1, '\n');
       break;
     }
   }

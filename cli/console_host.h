@@ -9,8 +9,8 @@
 namespace quillmark::cli {
 
 enum class ConsoleOutput {
-  Findings,     // PATH:LINE: TEXT, text decoded to UTF-8
-  RawFindings,  // TEXT TAB LINE TAB PATH, text as recorded
+  Findings,     // PATH:LINE: TEXT, text in UTF-8
+  RawFindings,  // TEXT TAB LINE TAB PATH, text as recorded (Shift_JIS, or a UTF-8 file's own)
   Log,          // every trace line, byte for byte
 };
 

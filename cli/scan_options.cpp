@@ -62,7 +62,7 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string ScanUsageLine() {
-  return "usage: quillmark-scan [--encoding SJIS|EUC] [--ext LIST] [--log] [--raw] ROOT";
+  return "usage: quillmark-scan [--encoding SJIS|EUC|UTF8|AUTO] [--ext LIST] [--log] [--raw] ROOT";
 }
 
 std::string ScanHelpText() {
@@ -71,12 +71,15 @@ std::string ScanHelpText() {
          "Walks every source file below ROOT and reports each string or character\n"
          "literal outside comments that holds Japanese bytes.\n"
          "\n"
-         "  --encoding SJIS|EUC  encoding of the source files (default SJIS)\n"
+         "  --encoding SJIS|EUC|UTF8|AUTO\n"
+         "                       encoding of the source files (default SJIS); AUTO\n"
+         "                       chooses Shift_JIS, EUC-JP or UTF-8 for each file\n"
          "  --ext LIST           extensions to scan, separated by ';' (default c;cpp;h;hpp);\n"
          "                       a leading '.' is dropped, case matters\n"
          "  --log                print every trace line of the walk instead of the findings\n"
-         "  --raw                print findings as recorded: the text in Shift_JIS padded to\n"
-         "                       20 bytes, TAB, line, TAB, relative path\n"
+         "  --raw                print findings as recorded: the text padded to 20 bytes\n"
+         "                       (Shift_JIS, or as written in a UTF-8 file), TAB, line,\n"
+         "                       TAB, relative path\n"
          "  -h, --help           show this help\n"
          "\n"
          "Without --raw each finding is printed as PATH:LINE: TEXT in UTF-8.\n"

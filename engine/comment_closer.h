@@ -12,4 +12,7 @@ namespace quillmark::engine {
 // npos when there is none.
 std::size_t FindCommentCloser(std::string_view text);
 
+// The index of the first "*/" byte pair; npos when there is none.
+inline std::size_t FindCommentCloserBytes(std::string_view text) { return text.find("*/"); }
+
 }  // namespace quillmark::engine

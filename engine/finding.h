@@ -6,14 +6,22 @@
 
 namespace quillmark::engine {
 
-// Every field is a byte string in Shift_JIS, the display encoding.
+// The encoding a file was read in.
+enum class SourceEncoding { ShiftJis, EucJp, Utf8 };
+
 struct Finding {
-  std::string text;  // the literal's content, padded with spaces to 20 bytes
+  // The literal's content, padded with spaces to 20 bytes: in Shift_JIS,
+  // the display encoding, or as written for a UTF-8 file.
+  std::string text;
   std::string line;  // 1-based line number in decimal
   std::string path;  // relative to the search root, "/"-separated
+  SourceEncoding encoding = SourceEncoding::ShiftJis;
 
   friend bool operator==(const Finding&, const Finding&) = default;
 };
+
+// Whether a finding's text is UTF-8 rather than Shift_JIS.
+inline bool HasUtf8Text(const Finding& finding) { return finding.encoding == SourceEncoding::Utf8; }
 
 using FindingList = std::vector<Finding>;
 

@@ -1,8 +1,6 @@
 #include "engine/search_setup.h"
 
-#include "engine/euc_encoding.h"
-#include "engine/sjis_encoding.h"
-#include "engine/source_finder_t.h"
+#include "engine/encoding_rules.h"
 
 namespace quillmark::engine {
 namespace {
@@ -32,8 +30,10 @@ std::vector<std::string> BuildExtensionList(std::string_view fileExt) {
 }
 
 std::unique_ptr<SourceFinder> CreateSourceFinder(std::string_view encoding) {
-  if (encoding == "SJIS") return std::make_unique<SourceFinderT<SjisEncoding>>();
-  if (encoding == "EUC") return std::make_unique<SourceFinderT<EucEncoding>>();
+  if (encoding == "SJIS") return std::make_unique<SourceFinder>(&ShiftJisRules());
+  if (encoding == "EUC") return std::make_unique<SourceFinder>(&EucJpRules());
+  if (encoding == "UTF8") return std::make_unique<SourceFinder>(&Utf8Rules());
+  if (encoding == "AUTO") return std::make_unique<SourceFinder>(DetectPerFile{});
   return nullptr;
 }
 

@@ -20,7 +20,8 @@ std::string TrimRootPath(std::string_view text);
 // skipped; order, case, blanks and duplicates are kept.
 std::vector<std::string> BuildExtensionList(std::string_view fileExt);
 
-// The engine for an Encoding setting: "SJIS" or "EUC", compared exactly.
+// The engine for an Encoding setting: "SJIS", "EUC", "UTF8" or "AUTO",
+// compared exactly.
 // Null for any other value.
 std::unique_ptr<SourceFinder> CreateSourceFinder(std::string_view encoding);
 

@@ -1,25 +1,35 @@
-// The engine of one search, driven through this base whatever the encoding.
+// The engine of one search: walks a tree and scans each source file by the
+// rules of one encoding, or of the encoding detected for that file.
 #pragma once
 
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/encoding_rules.h"
 #include "engine/finder_host.h"
 
 namespace quillmark::engine {
 
+// Asks a SourceFinder to choose each file's encoding by its bytes.
+struct DetectPerFile {};
+
 class SourceFinder {
  public:
-  virtual ~SourceFinder() = default;
+  // Reads every file by `rules`. Null makes an engine without an encoding,
+  // which can name none and must not walk.
+  explicit SourceFinder(const EncodingRules* rules) : rules_(rules) {}
+  explicit SourceFinder(DetectPerFile) : detect_(true) {}
 
   // Walks `folder` and everything below it. True when the walk reached its
   // end (a folder that cannot be listed included); false when a stop
   // request, a quit during a pump or a file that cannot be opened ended it.
-  virtual bool Walk(const std::string& folder) = 0;
+  // An engine walks once.
+  bool Walk(const std::string& folder);
 
-  // The encoding's display name, or "No Encoding" without an encoding.
-  virtual std::string GetEncodingName() const = 0;
+  // The encoding's display name: "SJIS-JP", "EUC-JP", "UTF-8", "AUTO", or
+  // "No Encoding" without an encoding.
+  std::string GetEncodingName() const;
 
   // The host is not owned and must outlive the walk.
   void SetHost(FinderHost* host) { host_ = host; }
@@ -27,9 +37,11 @@ class SourceFinder {
   // Extensions without their dot, compared byte for byte with file names.
   void SetExtensions(std::vector<std::string> extensions) { extensions_ = std::move(extensions); }
 
- protected:
+ private:
   FinderHost* host_ = nullptr;
   std::vector<std::string> extensions_;
+  const EncodingRules* rules_ = nullptr;
+  bool detect_ = false;
 };
 
 }  // namespace quillmark::engine

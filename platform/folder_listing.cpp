@@ -48,6 +48,10 @@ void Classify(int folderFd, unsigned char type, FolderEntry& entry) {
 std::optional<FolderListing> ListFolder(const std::string& folder) {
   const int fd = OpenPath(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
+  return ListFolderDescriptor(fd);
+}
+
+std::optional<FolderListing> ListFolderDescriptor(int fd) {
   std::unique_ptr<DIR, DirCloser> dir(fdopendir(fd));
   if (!dir) {
     ::close(fd);

@@ -36,4 +36,7 @@ struct FolderListing {
 // no access).
 std::optional<FolderListing> ListFolder(const std::string& folder);
 
+// The same for a folder open as `fd`, which the call takes over and closes.
+std::optional<FolderListing> ListFolderDescriptor(int fd);
+
 }  // namespace quillmark::platform

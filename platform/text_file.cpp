@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr char kEndOfFileByte = 0x1A;
+// O_NONBLOCK so that a FIFO put in place of a file cannot hang the open.
+constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 
 }  // namespace
 
@@ -21,8 +23,15 @@ TextFile::~TextFile() { Close(); }
 
 bool TextFile::Open(const std::string& path) {
   Close();
-  // O_NONBLOCK so that a FIFO put in place of a file cannot hang the open.
-  int fd = OpenPath(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  return AdoptDescriptor(OpenPath(path, kOpenFlags));
+}
+
+bool TextFile::OpenAt(int folderFd, const std::string& name) {
+  Close();
+  return AdoptDescriptor(::openat(folderFd, name.c_str(), kOpenFlags));
+}
+
+bool TextFile::AdoptDescriptor(int fd) {
   if (fd < 0) return false;
   struct stat status {};
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -31,7 +40,10 @@ bool TextFile::Open(const std::string& path) {
   }
   fd_ = fd;
   atEnd_ = false;
-  if (!buffer_) buffer_.reset(new char[kBufferSize]);
+  if (!buffer_) {
+    buffer_.reset(new char[kBufferSize]);
+    capacity_ = kBufferSize;
+  }
   begin_ = end_ = 0;
   return true;
 }
@@ -43,24 +55,54 @@ void TextFile::Close() {
   begin_ = end_ = 0;
 }
 
-bool TextFile::Refill() {
-  begin_ = end_ = 0;
+bool TextFile::ReadMore() {
   if (atEnd_ || fd_ < 0) return false;
   ssize_t count;
   do {
-    count = ::read(fd_, buffer_.get(), kBufferSize);
+    count = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
   } while (count < 0 && errno == EINTR);
   if (count <= 0) {
     atEnd_ = true;
     return false;
   }
-  end_ = static_cast<std::size_t>(count);
-  if (const void* stop = std::memchr(buffer_.get(), kEndOfFileByte, end_)) {
+  const std::size_t start = end_;
+  end_ += static_cast<std::size_t>(count);
+  if (const void* stop = std::memchr(buffer_.get() + start, kEndOfFileByte, end_ - start)) {
     end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.get());
     atEnd_ = true;
   }
+  return true;
+}
+
+bool TextFile::Refill() {
+  begin_ = end_ = 0;
+  if (!ReadMore()) return false;
   bufferHoldsNul_ = std::memchr(buffer_.get(), '\0', end_) != nullptr;
   return true;
+}
+
+std::string_view TextFile::LoadRest() {
+  if (!buffer_) return {};
+  std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+  end_ -= begin_;
+  begin_ = 0;
+  for (;;) {
+    if (end_ == capacity_) {
+      // The file's size is the usual need; a file that grows while it is
+      // read doubles the buffer instead.
+      struct stat status {};
+      std::size_t wanted = capacity_ * 2;
+      if (fstat(fd_, &status) == 0 && static_cast<std::size_t>(status.st_size) + 1 > capacity_)
+        wanted = static_cast<std::size_t>(status.st_size) + 1;
+      std::unique_ptr<char[]> larger(new char[wanted]);
+      std::memcpy(larger.get(), buffer_.get(), end_);
+      buffer_ = std::move(larger);
+      capacity_ = wanted;
+    }
+    if (!ReadMore()) break;
+  }
+  bufferHoldsNul_ = std::memchr(buffer_.get(), '\0', end_) != nullptr;
+  return std::string_view(buffer_.get(), end_);
 }
 
 bool TextFile::ReadLineAcrossReads(std::string_view& line) {

@@ -21,6 +21,8 @@ class TextFile {
   // the buffer is kept, so one object can read many files cheaply. False when it cannot be opened or is
   // not a regular file (never blocks on a FIFO).
   bool Open(const std::string& path);
+  // The same for the file `name` of the folder open as `folderFd`.
+  bool OpenAt(int folderFd, const std::string& name);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
 
@@ -34,12 +36,20 @@ class TextFile {
   }
   bool ReadLine(std::string& line);
 
+  // Reads the rest of the file into memory, so that its bytes can be
+  // looked at before its lines are read: what ReadLine would deliver, but
+  // with CR LF not yet made LF. The view stays valid until the next call.
+  std::string_view LoadRest();
+
   // False when the last line read surely holds no NUL byte, which spares
   // a search of every line in files that have none.
   bool MayHoldNul() const { return bufferHoldsNul_ || !longLine_.empty(); }
 
  private:
+  bool AdoptDescriptor(int fd);
   bool Refill();
+  // Reads at `end_` into the free space; false at the end of the file.
+  bool ReadMore();
   bool ReadLineAcrossReads(std::string_view& line);
 
   // The common case, kept inline: the next line lies whole in the buffer.
@@ -62,6 +72,7 @@ class TextFile {
   int fd_ = -1;
   bool atEnd_ = false;
   std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;  // grows only for LoadRest, to the largest file
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool bufferHoldsNul_ = false;

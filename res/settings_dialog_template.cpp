@@ -9,7 +9,7 @@ namespace {
 
 using enum ControlKind;
 
-constexpr std::array<const char*, 2> kEncodingItems = {"SJIS", "EUC"};
+constexpr std::array<const char*, 4> kEncodingItems = {"SJIS", "EUC", "UTF8", "AUTO"};
 
 constexpr unsigned kComboStyle = kDropDownList | kVerticalScroll;
 

@@ -77,11 +77,14 @@ TEST_F(ListAndLogTest, FindingsAddedAfterADeletionGoAtTheEnd) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{"row2", "row3", "new"}));
 }
 
-TEST_F(ListAndLogTest, FindingTextIsShownFromShiftJis) {
+TEST_F(ListAndLogTest, FindingTextIsShownFromShiftJisOrAsWrittenInUtf8) {
   window.dialog.AddFinding({std::string(kSjisNihon) + std::string(16, ' '), "12", "sub/a.c"});
   window.dialog.AddFinding({"\x82", "1", "bad\xff.c"});  // a cut double-byte character, a Latin-1 name
+  // A UTF-8 file's text is shown as written: its wave dash stays U+301C.
+  window.dialog.AddFinding({"〜é" + std::string(15, ' '), "3", "u.c", engine::SourceEncoding::Utf8});
   EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("日本", 4), "12", "sub/a.c"},
-                                             {"\xef\xbf\xbd", "1", "bad\xef\xbf\xbd.c"}}));
+                                             {"\xef\xbf\xbd", "1", "bad\xef\xa3\xb3.c"},
+                                             {"〜é" + std::string(15, ' '), "3", "u.c"}}));
 }
 
 TEST_F(ListAndLogTest, TheDumpWritesOneLinePerRowAndSelectsTheBlock) {

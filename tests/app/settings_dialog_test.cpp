@@ -88,14 +88,14 @@ TEST_F(SettingsDialogTest, ControlsFollowTemplate129InTabOrder) {
   EXPECT_EQ(settings().GetParent(), nullptr);
   EXPECT_TRUE(Combo(res::kEditorTypeCombo).HasFlag(wxCB_READONLY));
   EXPECT_TRUE(Combo(res::kEncodingCombo).HasFlag(wxCB_READONLY));
-  EXPECT_EQ(Items(res::kEncodingCombo), (Names{"SJIS", "EUC"}));
+  EXPECT_EQ(Items(res::kEncodingCombo), (Names{"SJIS", "EUC", "UTF8", "AUTO"}));
 }
 
 TEST_F(SettingsDialogTest, EveryShowingListsTheSeventeenPresetsInTableOrder) {
   for (int showing = 0; showing < 3; ++showing) {
     OpenSettings([] {});
     EXPECT_EQ(Items(res::kEditorTypeCombo), kPresetNames) << "showing " << showing;
-    EXPECT_EQ(Items(res::kEncodingCombo), (Names{"SJIS", "EUC"})) << "showing " << showing;
+    EXPECT_EQ(Items(res::kEncodingCombo), (Names{"SJIS", "EUC", "UTF8", "AUTO"})) << "showing " << showing;
   }
 }
 
@@ -211,7 +211,7 @@ TEST_F(SettingsDialogTest, TheEncodingIsPickedByPrefixWithoutRegardToCase) {
   };
   const Case cases[] = {
       {"EUC", "EUC"}, {"euc", "EUC"}, {"e", "EUC"}, {"SJIS", "SJIS"},
-      {"sjis", "SJIS"}, {"UTF-8", "SJIS"}, {"", "SJIS"},
+      {"sjis", "SJIS"}, {"UTF-8", "SJIS"}, {"", "SJIS"}, {"UTF8", "UTF8"}, {"AUTO", "AUTO"}, {"auto", "AUTO"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);

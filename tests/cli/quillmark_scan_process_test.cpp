@@ -85,6 +85,29 @@ TEST_F(QuillmarkScan, ReadsEucJpAndTheExtensionList) {
   EXPECT_EQ(outcome.out, "\x82\xA0" + std::string(18, ' ') + "\t1\te.cc\n");
 }
 
+// A UTF-8 file's text goes out as written in every form; "〜" never
+// becomes the full-width tilde that CP932 decoding would make of it.
+TEST_F(QuillmarkScan, ReadsEachFileInItsOwnEncodingWithAuto) {
+  tree.WriteFile("u.c", "s = \"〜\";\n");
+  tree.WriteFile("w.c", "s = \"\xA4\xA2\x80\";\n");  // EUC-JP あ and a byte that is no character
+  const Outcome found = RunScan({"--encoding", "AUTO", "."}, tree.Root());
+  EXPECT_EQ(found.status, 1);
+  EXPECT_EQ(found.out, "a.c:1: あ\nsub/b.h:2: ｱ\nu.c:1: 〜\nw.c:1: あ\u0080\n");
+
+  const Outcome raw = RunScan({"--encoding", "AUTO", "--raw", "."}, tree.Root());
+  EXPECT_TRUE(raw.out.ends_with("〜" + std::string(17, ' ') + "\t1\tu.c\n\x82\xA0\x80" + std::string(17, ' ') +
+                                "\t1\tw.c\n"));
+
+  const Outcome log = RunScan({"--encoding", "AUTO", "--log", "."}, tree.Root());
+  EXPECT_NE(log.out.find("-- analyze:" + tree.PathOf("u.c") + "\n-- encoding:UTF-8\nchecking string:〜\n"),
+            std::string::npos);
+
+  // Read as UTF-8, the Shift_JIS and EUC-JP bytes are no Japanese characters.
+  const Outcome utf8 = RunScan({"--encoding", "UTF8", tree.Root()});
+  EXPECT_EQ(utf8.status, 1);
+  EXPECT_EQ(utf8.out, "u.c:1: 〜\n");
+}
+
 TEST_F(QuillmarkScan, ExitsWithZeroWithoutFindings) {
   const Outcome outcome = RunScan({"--ext", "txt", tree.Root()});
   EXPECT_EQ(outcome.status, 0);

@@ -10,7 +10,7 @@
 
 #include "editor/editor_command.h"
 #include "engine/sjis_encoding.h"
-#include "engine/source_finder_t.h"
+#include "engine/source_finder.h"
 #include "platform/execute_program.h"
 #include "tests/support/memory_host.h"
 #include "tests/support/recording_program.h"
@@ -43,7 +43,7 @@ TEST(EditorLaunchFoundFileTest, EveryFoundFileReachesTheEditorByItsOwnName) {
 
   const std::string root = tree.PathOf("src");
   testing::MemoryHost host(root);
-  engine::SourceFinderT<engine::SjisEncoding> finder;
+  engine::SourceFinder finder(&engine::ShiftJisRules());
   finder.SetHost(&host);
   finder.SetExtensions({"c"});
   ASSERT_TRUE(finder.Walk(root));

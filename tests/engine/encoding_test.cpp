@@ -2,7 +2,7 @@
 
 #include "engine/euc_encoding.h"
 #include "engine/sjis_encoding.h"
-#include "engine/source_finder_t.h"
+#include "engine/source_finder.h"
 
 namespace quillmark::engine {
 namespace {
@@ -51,9 +51,11 @@ TEST(EucEncoding, ConvertsToShiftJisArithmetically) {
 }
 
 TEST(GetEncodingName, NamesTheEngineEncoding) {
-  EXPECT_EQ(SourceFinderT<SjisEncoding>().GetEncodingName(), "SJIS-JP");
-  EXPECT_EQ(SourceFinderT<EucEncoding>().GetEncodingName(), "EUC-JP");
-  EXPECT_EQ(SourceFinderT<EucEncoding>(nullptr).GetEncodingName(), "No Encoding");
+  EXPECT_EQ(SourceFinder(&ShiftJisRules()).GetEncodingName(), "SJIS-JP");
+  EXPECT_EQ(SourceFinder(&EucJpRules()).GetEncodingName(), "EUC-JP");
+  EXPECT_EQ(SourceFinder(&Utf8Rules()).GetEncodingName(), "UTF-8");
+  EXPECT_EQ(SourceFinder(DetectPerFile{}).GetEncodingName(), "AUTO");
+  EXPECT_EQ(SourceFinder(nullptr).GetEncodingName(), "No Encoding");
 }
 
 }  // namespace

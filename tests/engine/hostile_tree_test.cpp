@@ -20,7 +20,7 @@
 
 #include "engine/euc_encoding.h"
 #include "engine/sjis_encoding.h"
-#include "engine/source_finder_t.h"
+#include "engine/source_finder.h"
 #include "tests/support/deep_tree.h"
 #include "tests/support/memory_host.h"
 #include "tests/support/memory_temp_folder.h"
@@ -49,10 +49,10 @@ class ReactingHost : public MemoryHost {
   std::function<void(const Finding&)> onFinding;
 };
 
-template <class Encoding = SjisEncoding>
-bool WalkTree(MemoryHost& host, const std::string& root, std::vector<std::string> extensions = {"c", "h"}) {
+bool WalkTree(MemoryHost& host, const std::string& root, std::vector<std::string> extensions = {"c", "h"},
+              const EncodingRules& rules = ShiftJisRules()) {
   host.rootPath = root;
-  SourceFinderT<Encoding> finder;
+  SourceFinder finder(&rules);
   finder.SetHost(&host);
   finder.SetExtensions(std::move(extensions));
   return finder.Walk(root);
@@ -158,7 +158,7 @@ TEST(HostileTree, RandomBinaryDataWithAListedExtensionEndsOnlyItsFile) {
   EXPECT_EQ(sjis.traceLines.back(), ">> z.c : 1");
 
   MemoryHost euc;
-  EXPECT_TRUE(WalkTree<EucEncoding>(euc, tree.Root()));
+  EXPECT_TRUE(WalkTree(euc, tree.Root(), {"c", "h"}, EucJpRules()));
   EXPECT_EQ(LinesStartingWith(euc.traceLines, "-- analyze:"),
             (Lines{tree.PathOf("a.c"), tree.PathOf("b.c"), tree.PathOf("z.c")}));
 }

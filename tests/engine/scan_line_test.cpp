@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/comment_closer.h"
 #include "engine/euc_encoding.h"
 #include "engine/sjis_encoding.h"
 #include "tests/engine/scan_test_support.h"
@@ -35,9 +36,11 @@ std::string Unterminated(std::string rest) { return "Error: missing string termi
 
 void ExpectScan(const std::vector<ScanCase>& cases, bool euc) {
   for (const ScanCase& c : cases) {
-    const auto result = euc ? ScanSource<EucEncoding>(c.source) : ScanSource<SjisEncoding>(c.source);
+    const auto result = ScanSource(c.source, euc ? EucJpRules() : ShiftJisRules());
     EXPECT_EQ(result.trace, c.trace) << c.name;
-    EXPECT_EQ(result.findings, c.findings) << c.name;
+    FindingList expected = c.findings;
+    for (Finding& finding : expected) finding.encoding = euc ? SourceEncoding::EucJp : SourceEncoding::ShiftJis;
+    EXPECT_EQ(result.findings, expected) << c.name;
   }
 }
 
@@ -139,11 +142,11 @@ TEST(ScanLine, EucJpByteClassesAndDisplayText) {
 
 TEST(ScanLine, LineNumbersMatchTheFile) {
   const std::string longComment = "/* " + std::string(12000, 'x') + " */ \"" SJ_A "\"\n";
-  const auto result = ScanSource<SjisEncoding>(longComment + "\"" SJ_I "\"\n");
+  const auto result = ScanSource(longComment + "\"" SJ_I "\"\n", ShiftJisRules());
   EXPECT_EQ(result.findings, (FindingList{At(SJ_A, 1), At(SJ_I, 2)}));
 
   const std::string longLiteral = "\"" SJ_A + std::string(20000, 'y') + "\"\n";
-  const auto whole = ScanSource<SjisEncoding>(longLiteral + "\n\"" SJ_I "\"\n");
+  const auto whole = ScanSource(longLiteral + "\n\"" SJ_I "\"\n", ShiftJisRules());
   ASSERT_EQ(whole.findings.size(), 2u);
   EXPECT_EQ(whole.findings[0].text.size(), 20002u);
   EXPECT_EQ(whole.findings[1].line, "3");

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/source_finder_t.h"
+#include "engine/source_finder.h"
 #include "tests/support/memory_host.h"
 #include "tests/support/temp_tree.h"
 
@@ -16,12 +16,11 @@ struct ScanResult {
   engine::FindingList findings;
 };
 
-template <class Encoding>
-ScanResult ScanSource(std::string_view bytes) {
+inline ScanResult ScanSource(std::string_view bytes, const engine::EncodingRules& rules) {
   TempTree tree;
   tree.WriteFile("f.c", bytes);
   MemoryHost host(tree.Root());
-  engine::SourceFinderT<Encoding> finder;
+  engine::SourceFinder finder(&rules);
   finder.SetHost(&host);
   finder.SetExtensions({"c"});
   EXPECT_TRUE(finder.Walk(tree.Root()));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/sjis_encoding.h"
-#include "engine/source_finder_t.h"
+#include "engine/source_finder.h"
 #include "tests/support/memory_host.h"
 #include "tests/support/temp_tree.h"
 
@@ -23,7 +23,7 @@ struct WalkRun {
 // Walks `root` with the Shift_JIS engine and the default extensions.
 void Walk(WalkRun& run, const std::string& root, std::vector<std::string> extensions = {"c", "cpp", "h", "hpp"}) {
   run.host.rootPath = root;
-  SourceFinderT<SjisEncoding> finder;
+  SourceFinder finder(&ShiftJisRules());
   finder.SetHost(&run.host);
   finder.SetExtensions(std::move(extensions));
   run.completed = finder.Walk(root);
@@ -237,7 +237,7 @@ TEST(Walk, HostThatWantsNoTraceGetsFindingsOnly) {
   TempTree tree;
   tree.WriteFile("sub/a.c", "x = \"\x82\xA0\"; \"open\n");
   QuietHost host(tree.Root());
-  SourceFinderT<SjisEncoding> finder;
+  SourceFinder finder(&ShiftJisRules());
   finder.SetHost(&host);
   finder.SetExtensions({"c"});
   EXPECT_TRUE(finder.Walk(tree.Root()));

@@ -38,24 +38,42 @@ inline void MakeNestedFolders(const std::string& folder, int depth, const std::s
 
 // Removes `name` in the current folder and everything below it, links
 // removed and never followed. Works from inside each folder in turn, so
-// that it holds no descriptor and no long path.
+// that it holds no descriptor and no long path, and keeps the names on the
+// way down in a list rather than on the stack, so that no depth is too deep.
 inline void RemoveTreeHere(const std::string& name) {
   struct stat status {};
   if (lstat(name.c_str(), &status) != 0) return;
-  if (!S_ISDIR(status.st_mode) || chdir(name.c_str()) != 0) {
+  if (!S_ISDIR(status.st_mode)) {
     unlink(name.c_str());
     return;
   }
-  std::vector<std::string> names;
-  if (DIR* dir = opendir(".")) {
-    while (const dirent* item = readdir(dir)) {
-      const std::string_view entry = item->d_name;
-      if (entry != "." && entry != "..") names.emplace_back(entry);
+  std::vector<std::string> down;  // the folders entered, outermost first
+  if (chdir(name.c_str()) != 0) return;
+  down.push_back(name);
+  while (!down.empty()) {
+    // Removes what is not a folder and goes into the first folder left.
+    std::string folder;
+    if (DIR* dir = opendir(".")) {
+      while (const dirent* item = readdir(dir)) {
+        const std::string entry = item->d_name;
+        if (entry == "." || entry == "..") continue;
+        if (lstat(entry.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+          if (folder.empty()) folder = entry;
+        } else {
+          unlink(entry.c_str());
+        }
+      }
+      closedir(dir);
     }
-    closedir(dir);
+    if (!folder.empty() && chdir(folder.c_str()) == 0) {
+      down.push_back(folder);
+      continue;
+    }
+    // Empty, or a folder that cannot be entered: up, and remove it.
+    if (chdir("..") != 0) return;
+    rmdir(down.back().c_str());
+    down.pop_back();
   }
-  for (const std::string& entry : names) RemoveTreeHere(entry);
-  if (chdir("..") == 0) rmdir(name.c_str());
 }
 
 // Removes `name` below `folder` however deep it goes.

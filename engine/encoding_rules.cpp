@@ -1,0 +1,103 @@
+#include "engine/encoding_rules.h"
+
+#include "engine/euc_encoding.h"
+#include "engine/sjis_encoding.h"
+#include "platform/code_page.h"
+
+namespace quillmark::engine {
+namespace {
+
+void CopyText(std::string_view padded, std::string& text) { text.assign(padded); }
+void EucToShiftJisText(std::string_view padded, std::string& text) { EucEncoding().ToShiftJis(padded, text); }
+
+// The scanner's stop bytes follow from the byte classes. A byte that only
+// continues a UTF-8 character never needs a stop: it cannot be a quote, a
+// backslash or a slash, and its lead byte is where Japanese is decided.
+void DeriveStopBytes(EncodingRules& rules) {
+  ByteClassTable codeHigh{}, literalHigh{};
+  for (int b = 0x80; b < 256; ++b) {
+    const bool lead = rules.leadBytes[b];
+    codeHigh[b] = lead && rules.form == CharacterForm::LeadAndTrail;
+    literalHigh[b] = lead || rules.singleByteJapanese[b];
+  }
+  rules.codeStops = MakeStopBytes(codeHigh, {'"', '\'', '\\', '/'});
+  rules.literalStops = MakeStopBytes(literalHigh, {'"', '\'', '\\', '\\'});
+}
+
+template <class Encoding>
+EncodingRules LeadAndTrailRules(SourceEncoding encoding, void (*makeText)(std::string_view, std::string&)) {
+  const Encoding codec;
+  EncodingRules rules{};
+  rules.name = encoding == SourceEncoding::ShiftJis ? "SJIS-JP" : "EUC-JP";
+  rules.encoding = encoding;
+  rules.form = CharacterForm::LeadAndTrail;
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<std::uint8_t>(b);
+    rules.leadBytes[b] = codec.IsLeadByte(byte);
+    rules.characterLength[b] = codec.IsLeadByte(byte) ? 2 : 1;
+    rules.singleByteJapanese[b] = codec.IsSingleByteJapanese(byte);
+  }
+  rules.closerSearch = CommentCloserSearch::ShiftJisCharacters;
+  rules.makeText = makeText;
+  DeriveStopBytes(rules);
+  return rules;
+}
+
+EncodingRules MakeUtf8Rules() {
+  EncodingRules rules{};
+  rules.name = "UTF-8";
+  rules.encoding = SourceEncoding::Utf8;
+  rules.form = CharacterForm::Utf8;
+  for (int b = 0; b < 256; ++b) {
+    std::uint8_t length = 1;
+    if (b >= 0xC2 && b <= 0xDF) length = 2;
+    else if (b >= 0xE0 && b <= 0xEF) length = 3;
+    else if (b >= 0xF0 && b <= 0xF4) length = 4;
+    rules.characterLength[b] = length;
+    rules.leadBytes[b] = length > 1;
+  }
+  rules.closerSearch = CommentCloserSearch::PlainBytes;
+  rules.makeText = CopyText;
+  DeriveStopBytes(rules);
+  return rules;
+}
+
+// The code point of a UTF-8 character whose continuation bytes are known
+// to be there; nothing for the forms that a strict decoder refuses
+// (overlong, surrogate, above U+10FFFF), which no code page writes.
+bool DecodeUtf8(const std::uint8_t* bytes, std::size_t length, char32_t& codePoint) {
+  static constexpr char32_t kLeadMask[5] = {0, 0, 0x1F, 0x0F, 0x07};
+  static constexpr char32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
+  char32_t value = bytes[0] & kLeadMask[length];
+  for (std::size_t k = 1; k < length; ++k) value = (value << 6) | (bytes[k] & 0x3F);
+  if (value < kMinimum[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+  codePoint = value;
+  return true;
+}
+
+}  // namespace
+
+const EncodingRules& ShiftJisRules() {
+  static const EncodingRules rules = LeadAndTrailRules<SjisEncoding>(SourceEncoding::ShiftJis, CopyText);
+  return rules;
+}
+
+const EncodingRules& EucJpRules() {
+  static const EncodingRules rules = LeadAndTrailRules<EucEncoding>(SourceEncoding::EucJp, EucToShiftJisText);
+  return rules;
+}
+
+const EncodingRules& Utf8Rules() {
+  static const EncodingRules rules = MakeUtf8Rules();
+  return rules;
+}
+
+bool IsJapaneseCharacter(const EncodingRules& rules, const std::uint8_t* bytes, std::size_t length) {
+  if (rules.form == CharacterForm::LeadAndTrail) return length == 2 || rules.singleByteJapanese[bytes[0]];
+  // A UTF-8 character is Japanese exactly when its Shift_JIS form would
+  // be, so a literal is reported whichever way its file is written.
+  char32_t codePoint = 0;
+  return length > 1 && DecodeUtf8(bytes, length, codePoint) && platform::IsCp932Japanese(codePoint);
+}
+
+}  // namespace quillmark::engine

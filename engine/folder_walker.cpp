@@ -1,0 +1,112 @@
+#include "engine/folder_walker.h"
+
+#include "platform/path.h"
+
+namespace quillmark::engine {
+
+bool HasListedExtension(std::string_view fileName, const std::vector<std::string>& extensions) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  const std::string_view extension = fileName.substr(dot + 1);
+  if (extension.empty()) return false;
+  for (const std::string& listed : extensions)
+    if (listed == extension) return true;
+  return false;
+}
+
+FolderWalker::FolderWalker(FinderHost& host, const std::vector<std::string>& extensions, FileScan& scan)
+    : host_(host), extensions_(extensions), scan_(scan) {}
+
+bool FolderWalker::Walk(const std::string& folder) {
+  tracing_ = host_.WantsTrace();
+  rootAbsolute_ = platform::MakeAbsolutePath(host_.GetRootPath());
+  Trace("=== directory:", folder);
+  path_ = platform::MakeAbsolutePath(folder);
+  if (!Enter(platform::OpenFolder::Open(path_))) return FinishFolder();
+
+  while (!levels_.empty()) {
+    Level& level = levels_.back();
+    if (level.next == level.entries.size()) {
+      Leave();
+      if (!FinishFolder()) return false;
+      continue;
+    }
+    if (host_.IsStopRequested()) return false;
+    const platform::FolderEntry& entry = level.entries[level.next++];
+    switch (entry.kind) {
+      case platform::EntryKind::Folder: {
+        if (onWalk_.contains(entry.identity)) break;
+        const std::size_t parentLength = path_.size();
+        if (path_.back() != '/') path_ += '/';
+        path_ += entry.name;
+        Trace("=== directory:", path_);
+        // Opened by name from the open parent: a path would be resolved
+        // again from the root at every level.
+        auto child = current_ ? current_->OpenChild(entry.name) : platform::OpenFolder::Open(path_);
+        if (!Enter(std::move(child))) {
+          path_.resize(parentLength);
+          if (!FinishFolder()) return false;
+        }
+        break;
+      }
+      case platform::EntryKind::File:
+        if (!HasListedExtension(entry.name, extensions_)) break;
+        if (!ScanEntryFile(entry.name)) return false;
+        break;
+      case platform::EntryKind::Other:
+        break;
+    }
+  }
+  return true;
+}
+
+bool FolderWalker::Enter(std::optional<platform::OpenFolder> folder) {
+  std::optional<platform::FolderListing> listing;
+  if (folder) listing = folder->List();
+  if (!listing) return false;
+  onWalk_.insert(listing->identity);
+  levels_.push_back(Level{std::move(listing->entries), 0, path_.size(), listing->identity});
+  current_ = std::move(folder);
+  return true;
+}
+
+void FolderWalker::Leave() {
+  const Level& left = levels_.back();
+  onWalk_.erase(left.identity);
+  std::optional<platform::OpenFolder> child = std::move(current_);
+  levels_.pop_back();
+  current_.reset();
+  if (levels_.empty()) return;
+  const Level& parent = levels_.back();
+  path_.resize(parent.pathLength);
+  // ".." is the parent on the walk unless a link led into the child; the
+  // identity tells, and the path is the way back otherwise.
+  if (child) current_ = child->OpenParent();
+  if (!current_ || current_->Identity() != parent.identity) current_ = platform::OpenFolder::Open(path_);
+  if (current_ && current_->Identity() != parent.identity) current_.reset();
+}
+
+bool FolderWalker::ScanEntryFile(const std::string& name) {
+  const std::size_t folderLength = path_.size();
+  if (path_.back() != '/') path_ += '/';
+  path_ += name;
+  Trace("-- analyze:", path_);
+  const bool opened = current_ ? file_.OpenAt(current_->Descriptor(), name) : file_.Open(path_);
+  if (!opened) {
+    Trace("Error: failed to open the file.");
+    path_.resize(folderLength);
+    return false;
+  }
+  std::string relativePath = platform::RelativePath(rootAbsolute_, path_);
+  path_.resize(folderLength);
+  scan_.ScanFile(file_, std::move(relativePath));
+  file_.Close();
+  return true;
+}
+
+bool FolderWalker::FinishFolder() {
+  host_.FlushTrace();
+  return host_.PumpMessages();
+}
+
+}  // namespace quillmark::engine

@@ -1,0 +1,86 @@
+// The walk over a folder tree: lists each folder in byte order of its
+// names, depth first, skips folders already on the walk, picks the files
+// whose extension is listed, opens them and hands each to a file scan.
+// It keeps its own stack of folders rather than recursing, and the path
+// of the folder being listed once, so that depth costs neither stack nor
+// memory beyond one listing per level.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/finder_host.h"
+#include "engine/trace_text.h"
+#include "platform/folder_listing.h"
+#include "platform/open_folder.h"
+#include "platform/text_file.h"
+
+namespace quillmark::engine {
+
+// What the walk does with each file it has opened.
+class FileScan {
+ public:
+  virtual ~FileScan() = default;
+  // Reads `file` to its end or to the end of what may be scanned of it.
+  virtual void ScanFile(platform::TextFile& file, std::string relativePath) = 0;
+};
+
+// Whether `fileName` has an extension that equals one of `extensions`
+// byte for byte: what follows its last dot, never empty.
+bool HasListedExtension(std::string_view fileName, const std::vector<std::string>& extensions);
+
+class FolderWalker {
+ public:
+  // None of the three is owned; all must outlive the walk.
+  FolderWalker(FinderHost& host, const std::vector<std::string>& extensions, FileScan& scan);
+
+  // Walks `folder` and everything below it. True when the walk reached its
+  // end (a folder that cannot be listed included); false when a stop
+  // request, a quit during a pump or a file that cannot be opened ended it.
+  bool Walk(const std::string& folder);
+
+ private:
+  struct Level {
+    std::vector<platform::FolderEntry> entries;
+    std::size_t next = 0;        // the entry to take next
+    std::size_t pathLength = 0;  // of path_ while this folder is listed
+    platform::FileIdentity identity;
+  };
+  struct IdentityHash {
+    std::size_t operator()(const platform::FileIdentity& id) const noexcept {
+      return std::hash<std::uint64_t>()(id.inode * 0x9E3779B97F4A7C15ull ^ id.device);
+    }
+  };
+
+  // Lists the folder at path_ (open as `folder` when it could be opened)
+  // and makes it the innermost level; false when it cannot be listed.
+  bool Enter(std::optional<platform::OpenFolder> folder);
+  // Leaves the innermost level and opens its parent again.
+  void Leave();
+  bool ScanEntryFile(const std::string& name);
+  bool FinishFolder();
+  template <class... Parts>
+  void Trace(const Parts&... parts) {
+    if (tracing_) host_.Trace(trace_.Format(parts...));
+  }
+
+  FinderHost& host_;
+  const std::vector<std::string>& extensions_;
+  FileScan& scan_;
+  bool tracing_ = true;
+  TraceText trace_;
+  std::string rootAbsolute_;  // the root, as relative paths start from it
+  std::string path_;          // the folder being listed, absolute and normalised
+  std::vector<Level> levels_;  // the folders being listed, outermost first
+  std::unordered_set<platform::FileIdentity, IdentityHash> onWalk_;
+  // The innermost folder, open; absent when it could not be opened again
+  // on the way back up, so that its entries are opened by path.
+  std::optional<platform::OpenFolder> current_;
+  platform::TextFile file_;  // the file being scanned, its buffer reused
+};
+
+}  // namespace quillmark::engine

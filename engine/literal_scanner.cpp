@@ -1,0 +1,152 @@
+#include "engine/literal_scanner.h"
+
+#include "engine/comment_closer.h"
+
+namespace quillmark::engine {
+
+LiteralScanner::LiteralScanner(FinderHost& host, const EncodingRules& rules)
+    : host_(&host), rules_(&rules), tracing_(host.WantsTrace()) {}
+
+void LiteralScanner::SetPosition(std::int64_t lineNumber, std::string relativePath) {
+  lineNumber_ = lineNumber;
+  finding_.path = std::move(relativePath);
+}
+
+std::size_t LiteralScanner::FindCloser(std::string_view rest) const {
+  return rules_->closerSearch == CommentCloserSearch::PlainBytes ? FindCommentCloserBytes(rest)
+                                                                  : FindCommentCloser(rest);
+}
+
+bool LiteralScanner::ScanLine(std::string_view rest, bool& inComment, bool mayHoldNul) {
+  if (mayHoldNul) {
+    if (const std::size_t nul = rest.find('\0'); nul != std::string_view::npos) rest = rest.substr(0, nul);
+  }
+  const EncodingRules& rules = *rules_;
+  while (!rest.empty()) {
+    if (inComment) {
+      const std::size_t closer = FindCloser(rest);
+      if (closer == std::string_view::npos) return true;
+      rest.remove_prefix(closer + 2);
+      inComment = false;
+      if (rest.empty()) return true;
+    }
+
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(rest.data());
+    const std::size_t n = rest.size();
+    std::size_t i = 0;
+    bool restWasCut = false;
+    while (i < n && !restWasCut) {
+      i = FindStopByte(bytes, i, n, rules.codeStops);
+      if (i >= n) break;
+      const std::uint8_t b = bytes[i];
+      if (rules.leadBytes[b]) {
+        i += CharacterLength(rules, bytes, i, n);  // a trail byte is never examined
+      } else if (b == '"' || b == '\'') {
+        if (!ScanLiteral(rest, i)) return false;
+        restWasCut = true;
+      } else if (i + 1 == n) {
+        i += 1;
+      } else if (b == '\\') {
+        i += 2;
+      } else if (b == '/' && bytes[i + 1] == '*') {
+        inComment = true;
+        rest.remove_prefix(i + 2);
+        restWasCut = true;
+      } else if (b == '/' && bytes[i + 1] == '/') {
+        return true;
+      } else {
+        i += 1;
+      }
+    }
+    if (!restWasCut) return true;
+  }
+  return true;
+}
+
+bool LiteralScanner::ScanLiteral(std::string_view& rest, std::size_t quote) {
+  const EncodingRules& rules = *rules_;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(rest.data());
+  const std::size_t n = rest.size();
+  const std::uint8_t quoteByte = bytes[quote];
+  bool sawJapanese = false;
+  std::size_t k = quote + 1;
+  for (;;) {
+    k = FindStopByte(bytes, k, n, rules.literalStops);
+    if (k >= n) {
+      Trace("Error: missing string terminator : ", rest);
+      return false;
+    }
+    const std::uint8_t c = bytes[k];
+    if (rules.form == CharacterForm::LeadAndTrail && rules.leadBytes[c]) {
+      // Japanese text comes in runs of double-byte characters.
+      sawJapanese = true;
+      do k += 2;
+      while (k < n && rules.leadBytes[bytes[k]]);
+    } else if (rules.leadBytes[c]) {
+      const std::size_t length = CharacterLength(rules, bytes, k, n);
+      sawJapanese = sawJapanese || IsJapaneseCharacter(rules, bytes + k, length);
+      k += length;
+    } else if (c == '\\' && k + 1 < n) {
+      k += 2;
+    } else if (c == quoteByte) {
+      break;
+    } else {
+      sawJapanese = sawJapanese || rules.singleByteJapanese[c];
+      k += 1;
+    }
+  }
+  if (k > quote + 1) {
+    const std::string_view content = rest.substr(quote + 1, k - quote - 1);
+    Trace("checking string:", content);
+    // ContainsJapanese steps through the content exactly as the loop above
+    // did, so it can only hold when that loop saw a Japanese character; and
+    // a string literal cannot hold the double quote that would refute it.
+    if (sawJapanese && (quoteByte == '"' || ContainsJapanese(content))) ReportFinding(content);
+  }
+  rest.remove_prefix(k + 1);
+  return true;
+}
+
+bool LiteralScanner::ContainsJapanese(std::string_view content) const {
+  const EncodingRules& rules = *rules_;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(content.data());
+  const std::size_t m = content.size();
+  bool found = false;
+  std::size_t i = 0;
+  while (i < m) {
+    const std::uint8_t c = bytes[i];
+    if (rules.singleByteJapanese[c]) {
+      found = true;
+      i += 1;
+    } else if (rules.leadBytes[c]) {
+      const std::size_t length = CharacterLength(rules, bytes, i, m);
+      found = found || IsJapaneseCharacter(rules, bytes + i, length);
+      i += length;
+    } else if (c == '\\' && i + 1 < m) {
+      i += 2;
+    } else if (c == '"') {
+      return false;
+    } else {
+      i += 1;
+    }
+  }
+  return found;
+}
+
+void LiteralScanner::ReportFinding(std::string_view content) {
+  // The record is reused: its path is set with each file, its line text
+  // only when the line changes.
+  if (lineTextNumber_ != lineNumber_) {
+    lineTextNumber_ = lineNumber_;
+    finding_.line = std::to_string(lineNumber_);
+  }
+  Trace(">> ", finding_.path, " : ", finding_.line);
+
+  padded_.assign(content);
+  if (padded_.size() < kFindingTextWidth) padded_.resize(kFindingTextWidth, ' ');
+  rules_->makeText(padded_, finding_.text);
+  finding_.encoding = rules_->encoding;
+  host_->AddFinding(finding_);
+}
+
+}  // namespace quillmark::engine

@@ -1,0 +1,60 @@
+// The literal scanner: follows comments and literals across the lines of
+// one file and reports every literal that holds Japanese text, by the
+// rules of the file's encoding.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/encoding_rules.h"
+#include "engine/finder_host.h"
+#include "engine/trace_text.h"
+
+namespace quillmark::engine {
+
+class LiteralScanner {
+ public:
+  // The host is not owned; trace lines go to it only when it wants them.
+  LiteralScanner(FinderHost& host, const EncodingRules& rules);
+
+  // The encoding of the lines that follow.
+  void SetRules(const EncodingRules& rules) { rules_ = &rules; }
+  const EncodingRules& Rules() const { return *rules_; }
+
+  // Where the next line stands: findings carry both.
+  void SetPosition(std::int64_t lineNumber, std::string relativePath);
+  void NextLine() { ++lineNumber_; }
+
+  // Scans one line as read, its LF included; a NUL byte ends what is
+  // scanned of it (`mayHoldNul` false spares looking for one). False after
+  // a literal left open on the line: the rest of the file is not to be
+  // scanned. `inComment` carries an open block comment to the next line.
+  bool ScanLine(std::string_view line, bool& inComment, bool mayHoldNul = true);
+
+  // Whether a literal's content holds a Japanese character. A double
+  // quote in it (only a character literal can hold one) makes it false.
+  bool ContainsJapanese(std::string_view content) const;
+
+ private:
+  std::size_t FindCloser(std::string_view rest) const;
+  // Scans the literal opened at `quote` of `rest`; cuts `rest` behind its
+  // closing quote, or returns false when the line does not close it.
+  bool ScanLiteral(std::string_view& rest, std::size_t quote);
+  void ReportFinding(std::string_view content);
+  template <class... Parts>
+  void Trace(const Parts&... parts) {
+    if (tracing_) host_->Trace(trace_.Format(parts...));
+  }
+
+  FinderHost* host_;
+  const EncodingRules* rules_;
+  bool tracing_;
+  std::int64_t lineNumber_ = 0;
+  TraceText trace_;
+  std::string padded_;  // reused by every finding, as is the record below
+  Finding finding_;
+  std::int64_t lineTextNumber_ = -1;  // the line that finding_.line spells
+};
+
+}  // namespace quillmark::engine

@@ -1,0 +1,60 @@
+#include "engine/source_finder.h"
+
+#include "engine/encoding_detection.h"
+#include "engine/folder_walker.h"
+#include "engine/literal_scanner.h"
+
+namespace quillmark::engine {
+namespace {
+
+// Scans each file line by line with one scanner, by fixed rules or by the
+// rules its bytes call for.
+class SourceFileScan final : public FileScan {
+ public:
+  SourceFileScan(FinderHost& host, const EncodingRules* fixedRules)
+      : host_(host), fixedRules_(fixedRules), scanner_(host, fixedRules ? *fixedRules : ShiftJisRules()) {}
+
+  void ScanFile(platform::TextFile& file, std::string relativePath) override {
+    if (!fixedRules_) scanner_.SetRules(DetectRules(file));
+    scanner_.SetPosition(1, std::move(relativePath));
+    bool inComment = false;
+    std::string_view line;
+    while (file.ReadLine(line) && scanner_.ScanLine(line, inComment, file.MayHoldNul())) scanner_.NextLine();
+  }
+
+ private:
+  const EncodingRules& DetectRules(platform::TextFile& file) {
+    const DetectedEncoding detected = DetectEncoding(file.LoadRest());
+    if (host_.WantsTrace()) host_.Trace(trace_.Format("-- encoding:", DetectedEncodingName(detected)));
+    switch (detected) {
+      case DetectedEncoding::EucJp:
+        return EucJpRules();
+      case DetectedEncoding::Utf8:
+        return Utf8Rules();
+      case DetectedEncoding::Ascii:  // every rule reads such a file alike
+      case DetectedEncoding::ShiftJis:
+        break;
+    }
+    return ShiftJisRules();
+  }
+
+  FinderHost& host_;
+  const EncodingRules* fixedRules_;
+  LiteralScanner scanner_;
+  TraceText trace_;
+};
+
+}  // namespace
+
+bool SourceFinder::Walk(const std::string& folder) {
+  SourceFileScan scan(*host_, detect_ ? nullptr : rules_);
+  FolderWalker walker(*host_, extensions_, scan);
+  return walker.Walk(folder);
+}
+
+std::string SourceFinder::GetEncodingName() const {
+  if (detect_) return "AUTO";
+  return rules_ ? std::string(rules_->name) : "No Encoding";
+}
+
+}  // namespace quillmark::engine

@@ -1,0 +1,72 @@
+// A walk 30,000 folders deep: it must end with the right outcome, and the
+// bytes it allocates on the way must grow with the depth, not with its
+// square (every level once copying the whole path would take gigabytes).
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "engine/source_finder.h"
+#include "tests/support/deep_tree.h"
+#include "tests/support/memory_host.h"
+#include "tests/support/memory_temp_folder.h"
+#include "tests/support/temp_tree.h"
+
+namespace {
+
+std::atomic<std::size_t> allocatedBytes{0};
+
+}  // namespace
+
+// Counts what this test program allocates. GCC takes the free of a block
+// from this very operator new for a mismatch.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+  allocatedBytes.fetch_add(size, std::memory_order_relaxed);
+  if (void* block = std::malloc(size ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+
+namespace quillmark::engine {
+namespace {
+
+class QuietHost : public testing::MemoryHost {
+ public:
+  using MemoryHost::MemoryHost;
+  bool WantsTrace() const override { return false; }
+};
+
+TEST(DeepWalkBig, ThirtyThousandNestedFoldersEndRightInLinearMemory) {
+  constexpr int kDepth = 30000;
+  const testing::ScopedMemoryTempFolder inMemory;
+  testing::TempTree tree;
+  testing::MakeNestedFolders(tree.Root(), kDepth, "d", "a.c", "\"\x82\xA0\"\n");
+
+  QuietHost host(tree.Root());
+  SourceFinder finder(&ShiftJisRules());
+  finder.SetHost(&host);
+  finder.SetExtensions({"c"});
+  const std::size_t before = allocatedBytes.load();
+  const bool completed = finder.Walk(tree.Root());
+  const std::size_t allocated = allocatedBytes.load() - before;
+
+  EXPECT_TRUE(completed);
+  ASSERT_EQ(host.findings.size(), 1u);
+  std::string expectedPath;
+  for (int level = 0; level < kDepth; ++level) expectedPath += "d/";
+  EXPECT_EQ(host.findings[0].path, expectedPath + "a.c");
+  EXPECT_EQ(host.findings[0].line, "1");
+  EXPECT_EQ(host.pumpCount, kDepth + 1);
+  // A few hundred bytes a level; a path copied per level would need
+  // 30,000 x 30 KB on average.
+  EXPECT_LT(allocated, 64u << 20) << allocated / kDepth << " bytes a level";
+  RecordProperty("AllocatedBytesPerLevel", std::to_string(allocated / kDepth));
+  testing::RemoveDeepTree(tree.Root(), "d");
+}
+
+}  // namespace
+}  // namespace quillmark::engine
