@@ -71,7 +71,8 @@ bool LiteralScanner::ScanLiteral(std::string_view& rest, std::size_t quote) {
   bool sawJapanese = false;
   std::size_t k = quote + 1;
   for (;;) {
-    k = FindStopByte(bytes, k, n, rules.literalStops);
+    // Literals are short: a plain loop beats setting up the wide search.
+    k = FindStopBytePortable(bytes, k, n, rules.literalStops);
     if (k >= n) {
       Trace("Error: missing string terminator : ", rest);
       return false;

@@ -22,16 +22,20 @@ namespace quillmark::engine {
 struct StopBytes {
   ByteClassTable table{};
   std::array<std::uint8_t, 4> ascii{};
+  // Each ASCII stop byte sixteen times, loaded whole by the wide search
+  // rather than spread at every call.
+  alignas(16) std::array<std::array<std::uint8_t, 16>, 4> asciiLanes{};
 };
 
 // `highBytes` may hold only bytes from 0x80 up; `ascii` are added to them
 // (repeat one to name fewer than four).
 constexpr StopBytes MakeStopBytes(const ByteClassTable& highBytes, std::array<std::uint8_t, 4> ascii) {
-  StopBytes stops{highBytes, ascii};
+  StopBytes stops{highBytes, ascii, {}};
   for (std::size_t b = 0; b < 0x80; ++b) assert(!highBytes[b] && "an ASCII stop byte must be named");
-  for (std::uint8_t b : ascii) {
-    assert(b < 0x80 && "only ASCII stop bytes are named");
-    stops.table[b] = true;
+  for (std::size_t k = 0; k < ascii.size(); ++k) {
+    assert(ascii[k] < 0x80 && "only ASCII stop bytes are named");
+    stops.table[ascii[k]] = true;
+    stops.asciiLanes[k].fill(ascii[k]);
   }
   return stops;
 }
@@ -49,10 +53,10 @@ inline std::size_t FindStopBytePortable(const std::uint8_t* bytes, std::size_t i
 // one of the ASCII stop bytes or has its high bit set, and the table
 // decides among the candidates.
 inline std::size_t FindStopByteSse2(const std::uint8_t* bytes, std::size_t i, std::size_t n, const StopBytes& stops) {
-  const __m128i va = _mm_set1_epi8(static_cast<char>(stops.ascii[0]));
-  const __m128i vb = _mm_set1_epi8(static_cast<char>(stops.ascii[1]));
-  const __m128i vc = _mm_set1_epi8(static_cast<char>(stops.ascii[2]));
-  const __m128i vd = _mm_set1_epi8(static_cast<char>(stops.ascii[3]));
+  const auto lane = [&stops](std::size_t k) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(stops.asciiLanes[k].data()));
+  };
+  const __m128i va = lane(0), vb = lane(1), vc = lane(2), vd = lane(3);
   while (i + 16 <= n) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
     const __m128i ascii = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, va), _mm_cmpeq_epi8(v, vb)),
