@@ -114,6 +114,13 @@ bool TextFile::ReadLineAcrossReads(std::string_view& line) {
     if (longLine_.empty() && TakeLineFromBuffer(line)) return true;
     char* start = buffer_.get() + begin_;
     const std::size_t available = end_ - begin_;
+    if (atEnd_ && longLine_.empty() && available > 0) {
+      // The last line, without LF, lies whole in the buffer (as after
+      // LoadRest): no copy of it.
+      begin_ = end_;
+      line = std::string_view(start, available);
+      return true;
+    }
     auto* found = static_cast<char*>(std::memchr(start, '\n', available));
     if (found == nullptr) {
       longLine_.append(start, available);

@@ -10,15 +10,24 @@
 namespace quillmark::platform {
 namespace {
 
+// The lines of `bytes`, read straight away and, to check that loading a
+// file whole first changes nothing, after LoadRest.
 std::vector<std::string> ReadLines(std::string_view bytes) {
   testing::TempTree tree;
   tree.WriteFile("f.c", bytes);
-  TextFile file;
-  EXPECT_TRUE(file.Open(tree.PathOf("f.c")));
-  std::vector<std::string> lines;
-  std::string line;
-  while (file.ReadLine(line)) lines.push_back(line);
-  return lines;
+  std::vector<std::string> lines[2];
+  for (bool loadFirst : {false, true}) {
+    TextFile file;
+    EXPECT_TRUE(file.Open(tree.PathOf("f.c")));
+    if (loadFirst) {
+      // What LoadRest shows is the file up to 0x1A, line ends untouched.
+      EXPECT_EQ(file.LoadRest(), bytes.substr(0, bytes.find('\x1A')));
+    }
+    std::string line;
+    while (file.ReadLine(line)) lines[loadFirst].push_back(line);
+  }
+  EXPECT_EQ(lines[0], lines[1]) << "lines read after LoadRest";
+  return lines[0];
 }
 
 using Lines = std::vector<std::string>;
