@@ -1,20 +1,22 @@
-// ScanLine over random files in both encodings, compared event by event
-// with a slow literal re-implementation, plus the order and shape of what
-// reaches the host.
+// LiteralScanner over random files in Shift_JIS, EUC-JP and UTF-8, read
+// through TextFile as the walk reads them, compared event by event with a
+// slow literal re-implementation, plus the order and shape of what reaches
+// the host.
 //
 // Input: a flags byte, an offset byte, then the file. Flags: bit 0 EUC-JP,
-// bit 1 the file starts inside a block comment, bit 2 a long first line
-// pushes the file's bytes across the reader's 64 KiB buffer boundary (the
-// offset byte places them), bit 3 that first line has no line end.
+// bit 4 UTF-8 (over bit 0), Shift_JIS without either; bit 1 the file starts
+// inside a block comment, bit 2 a long first line pushes the file's bytes
+// across the reader's 64 KiB buffer boundary (the offset byte places them),
+// bit 3 that first line has no line end.
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "engine/euc_encoding.h"
-#include "engine/sjis_encoding.h"
-#include "engine/source_finder_t.h"
+#include "engine/encoding_rules.h"
+#include "engine/literal_scanner.h"
 #include "platform/text_file.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/reference_line_scanner.h"
@@ -29,7 +31,9 @@ class RecordingHost : public engine::FinderHost {
  public:
   void Trace(std::string_view line) override { events.push_back({false, std::string(line), {}, {}, {}}); }
   void FlushTrace() override {}
-  void AddFinding(const engine::Finding& f) override { events.push_back({true, {}, f.text, f.line, f.path}); }
+  void AddFinding(const engine::Finding& f) override {
+    events.push_back({true, {}, f.text, f.line, f.path, f.encoding});
+  }
   bool IsStopRequested() override { return false; }
   std::string GetRootPath() override { return "/"; }
   bool PumpMessages() override { return true; }
@@ -43,27 +47,41 @@ struct ScanOutcome {
   bool inCommentAtEnd = false;
 };
 
-template <class Encoding>
-ScanOutcome ScanWithEngine(engine::SourceFinderT<Encoding>& finder, const std::string& filePath,
-                           const std::string& relativePath, bool inComment) {
-  RecordingHost host;
-  finder.SetHost(&host);
-  platform::TextFile file;
-  Check(file.Open(filePath), "the scratch file opens");
-  ScanOutcome outcome;
-  for (long line = 1;; ++line) {
-    finder.SetPosition(line, relativePath);
-    if (!finder.ScanLine(file, inComment)) break;
-    outcome.linesScanned = line;
+const engine::EncodingRules& RulesFor(SourceEncoding encoding) {
+  switch (encoding) {
+    case SourceEncoding::EucJp:
+      return engine::EucJpRules();
+    case SourceEncoding::Utf8:
+      return engine::Utf8Rules();
+    case SourceEncoding::ShiftJis:
+      break;
   }
+  return engine::ShiftJisRules();
+}
+
+// The file's lines as the walk hands them over: a view into the reader's
+// buffer, with the reader's word on whether a NUL may be in it.
+ScanOutcome ScanWithEngine(engine::LiteralScanner& scanner, RecordingHost& host, platform::TextFile& file,
+                           const std::string& filePath, const std::string& relativePath, bool inComment) {
+  host.events.clear();
+  Check(file.Open(filePath), "the scratch file opens");
+  scanner.SetPosition(1, relativePath);
+  ScanOutcome outcome;
+  std::string_view line;
+  for (long number = 1; file.ReadLine(line); ++number) {
+    if (!scanner.ScanLine(line, inComment, file.MayHoldNul())) break;
+    outcome.linesScanned = number;
+    scanner.NextLine();
+  }
+  file.Close();
   outcome.events = std::move(host.events);
   outcome.inCommentAtEnd = inComment;
   return outcome;
 }
 
-ScanOutcome ScanWithReference(bool euc, const std::vector<std::string>& lines, const std::string& relativePath,
-                              bool inComment) {
-  ReferenceLineScanner scanner(euc);
+ScanOutcome ScanWithReference(SourceEncoding encoding, const std::vector<std::string>& lines,
+                              const std::string& relativePath, bool inComment) {
+  ReferenceLineScanner scanner(encoding);
   ScanOutcome outcome;
   long line = 1;
   for (const std::string& text : lines) {
@@ -77,13 +95,14 @@ ScanOutcome ScanWithReference(bool euc, const std::vector<std::string>& lines, c
 std::string Describe(const std::vector<ScanEvent>& events) {
   std::string out;
   for (const ScanEvent& e : events)
-    out += e.isFinding ? "  finding [" + Escaped(e.text) + "] " + e.line + " " + e.path + "\n"
+    out += e.isFinding ? "  finding [" + Escaped(e.text) + "] " + e.line + " " + e.path + " encoding " +
+                             std::to_string(static_cast<int>(e.encoding)) + "\n"
                        : "  trace " + Escaped(e.trace) + "\n";
   return out;
 }
 
 // What must hold of any scan, whatever the oracle says.
-void CheckShape(bool euc, const ScanOutcome& outcome, const std::string& relativePath) {
+void CheckShape(SourceEncoding encoding, const ScanOutcome& outcome, const std::string& relativePath) {
   const std::vector<ScanEvent>& events = outcome.events;
   long lastLine = 0;
   for (std::size_t i = 0; i < events.size(); ++i) {
@@ -94,6 +113,7 @@ void CheckShape(bool euc, const ScanOutcome& outcome, const std::string& relativ
     Check(i >= 2 && !events[i - 1].isFinding && !events[i - 2].isFinding, "a finding follows two trace lines");
     Check(events[i - 1].trace == ">> " + relativePath + " : " + e.line, "a finding follows its '>>' line");
     Check(e.path == relativePath, "a finding carries the file's path");
+    Check(e.encoding == encoding, "a finding carries the file's encoding");
     const long line = std::stol(e.line);
     Check(std::to_string(line) == e.line && line >= lastLine && line >= 1, "finding lines are in reading order");
     lastLine = line;
@@ -102,31 +122,36 @@ void CheckShape(bool euc, const ScanOutcome& outcome, const std::string& relativ
     const std::string content = checked.substr(16);
     std::string padded = content;
     if (padded.size() < 20) padded.resize(20, ' ');
-    if (euc) {
+    if (encoding == SourceEncoding::EucJp) {
       Check(e.text == ReferenceEucToShiftJis(padded), "an EUC-JP finding's text is its padded content converted");
     } else {
       Check(e.text.size() >= 20, "a finding's text is at least 20 bytes");
-      Check(e.text == padded && e.text.starts_with(content), "a Shift_JIS finding's text is its padded content");
+      Check(e.text == padded && e.text.starts_with(content), "a finding's text is its padded content as written");
     }
   }
 }
 
-template <class Encoding>
-void ScanAndCompare(bool euc, const std::string& bytes, bool inComment) {
+void ScanAndCompare(SourceEncoding encoding, const std::string& bytes, bool inComment) {
   const std::string filePath = ScratchFolder() + "/source.c";
   std::FILE* out = std::fopen(filePath.c_str(), "wb");
   Check(out != nullptr, "the scratch file can be written");
   Check(std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fclose(out) == 0,
         "the scratch file is written");
 
-  // One engine scans the file twice under two paths, as a walk reuses it
-  // for every file: nothing of the first scan may leak into the second.
-  engine::SourceFinderT<Encoding> finder;
+  // One scanner and one reader take the file twice under two paths, as a
+  // walk reuses them for every file: nothing of the first scan may leak
+  // into the second. The scanner starts out with other rules, as it does
+  // when the walk picks each file's encoding.
+  RecordingHost host;
+  const auto other = static_cast<SourceEncoding>((static_cast<int>(encoding) + 1) % 3);
+  engine::LiteralScanner scanner(host, RulesFor(other));
+  scanner.SetRules(RulesFor(encoding));
+  platform::TextFile file;
   const std::vector<std::string> lines = ReferenceTextLines(bytes);
   for (const std::string relativePath : {"f.c", "sub/g.c"}) {
-    const ScanOutcome engine = ScanWithEngine(finder, filePath, relativePath, inComment);
-    const ScanOutcome reference = ScanWithReference(euc, lines, relativePath, inComment);
-    CheckShape(euc, engine, relativePath);
+    const ScanOutcome engine = ScanWithEngine(scanner, host, file, filePath, relativePath, inComment);
+    const ScanOutcome reference = ScanWithReference(encoding, lines, relativePath, inComment);
+    CheckShape(encoding, engine, relativePath);
     if (engine.events != reference.events) {
       std::fprintf(stderr, "engine:\n%sreference:\n%s", Describe(engine.events).c_str(),
                    Describe(reference.events).c_str());
@@ -153,11 +178,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!(flags & 8)) bytes.back() = '\n';
   }
   bytes.append(reinterpret_cast<const char*>(data + 2), size - 2);
-  const bool euc = flags & 1;
-  const bool inComment = flags & 2;
-  if (euc)
-    fuzz::ScanAndCompare<engine::EucEncoding>(true, bytes, inComment);
-  else
-    fuzz::ScanAndCompare<engine::SjisEncoding>(false, bytes, inComment);
+  auto encoding = engine::SourceEncoding::ShiftJis;
+  if (flags & 1) encoding = engine::SourceEncoding::EucJp;
+  if (flags & 16) encoding = engine::SourceEncoding::Utf8;
+  fuzz::ScanAndCompare(encoding, bytes, flags & 2);
   return 0;
 }
