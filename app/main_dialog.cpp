@@ -92,7 +92,7 @@ bool MainDialog::IsBusy() const { return stopButton_->IsShown(); }
 
 void MainDialog::OnBrowse(wxCommandEvent&) {
   std::string start = folderEdit_->GetValue().utf8_string();
-  if (start.empty()) start = platform::CurrentDirectory();
+  if (start.empty()) start = platform::CurrentDirectory().value_or("");
   // The choice goes into the edit only: the root path and the settings
   // file follow at the next search or close.
   if (std::optional<std::string> folder = folderChooser_(this, start)) folderEdit_->SetValue(wxString::FromUTF8(*folder));

@@ -10,7 +10,11 @@ namespace quillmark::app {
 // parsing is left out.
 bool QuillmarkApp::OnInit() {
   SetAppName("quillmark");
-  settingsPath_ = SettingsFilePath(platform::CurrentDirectory());
+  // Where the current folder is gone, the relative name still means the
+  // folder the program was started in (reads find nothing, writes fail),
+  // never a file in "/".
+  const std::optional<std::string> folder = platform::CurrentDirectory();
+  settingsPath_ = folder ? SettingsFilePath(*folder) : std::string(kSettingsFileName);
   return true;
 }
 

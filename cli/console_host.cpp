@@ -4,7 +4,10 @@
 
 namespace quillmark::cli {
 
-void ConsoleHost::Write(std::string_view bytes) { std::fwrite(bytes.data(), 1, bytes.size(), out_); }
+void ConsoleHost::Write(std::string_view bytes) {
+  if (outputFailed_) return;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size()) outputFailed_ = true;
+}
 
 void ConsoleHost::Trace(std::string_view line) {
   if (output_ != ConsoleOutput::Log) return;
@@ -13,7 +16,9 @@ void ConsoleHost::Trace(std::string_view line) {
   Write(record_);
 }
 
-void ConsoleHost::FlushTrace() { std::fflush(out_); }
+void ConsoleHost::FlushTrace() {
+  if (!outputFailed_ && std::fflush(out_) != 0) outputFailed_ = true;
+}
 
 void ConsoleHost::AddFinding(const engine::Finding& finding) {
   ++findingCount_;

@@ -23,11 +23,14 @@ class ConsoleHost final : public engine::FinderHost {
   void FlushTrace() override;
   bool WantsTrace() const override { return output_ == ConsoleOutput::Log; }
   void AddFinding(const engine::Finding& finding) override;
-  bool IsStopRequested() override { return false; }
+  // Once a write has failed (the reader is gone, the disk is full) the
+  // walk has nobody to report to: it stops at the next entry.
+  bool IsStopRequested() override { return outputFailed_; }
   std::string GetRootPath() override { return rootPath_; }
   bool PumpMessages() override { return true; }
 
   std::size_t FindingCount() const { return findingCount_; }
+  bool OutputFailed() const { return outputFailed_; }
 
  private:
   void Write(std::string_view bytes);
@@ -36,6 +39,7 @@ class ConsoleHost final : public engine::FinderHost {
   ConsoleOutput output_;
   std::string rootPath_;
   std::size_t findingCount_ = 0;
+  bool outputFailed_ = false;
   std::string record_;
 };
 

@@ -1,6 +1,7 @@
 // quillmark-scan: the scanning engine for scripts and CI.
 
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ int Fail(const std::string& message) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Scan(int argc, char** argv) {
   using namespace quillmark;
 
   const auto parsed = cli::ParseScanOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -50,7 +51,29 @@ int main(int argc, char** argv) {
 
   const bool completed = finder->Walk(root);
   host.FlushTrace();
-  if (std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
-  if (!completed) return kFailed;
+  if (host.OutputFailed() || std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
+  if (!completed) {
+    const engine::WalkFailure& failure = finder->Failure();
+    switch (failure.kind) {
+      case engine::WalkFailure::Kind::CannotResolveRoot:
+        return Fail("quillmark-scan: " + failure.path + ": " + failure.reason);
+      case engine::WalkFailure::Kind::OutOfMemory:
+        return Fail(failure.path.empty() ? "quillmark-scan: out of memory"
+                                         : "quillmark-scan: " + failure.path + ": out of memory");
+      default:
+        return kFailed;
+    }
+  }
   return host.FindingCount() > 0 ? kFindings : kNoFinding;
+}
+
+int main(int argc, char** argv) {
+  // The walk reports a lack of memory itself; this catches it anywhere
+  // else, after the findings already made have gone out.
+  try {
+    return Scan(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fflush(stdout);
+    return Fail("quillmark-scan: out of memory");
+  }
 }

@@ -1,5 +1,9 @@
 #include "engine/folder_walker.h"
 
+#include <cerrno>
+#include <cstring>
+#include <new>
+
 #include "platform/path.h"
 
 namespace quillmark::engine {
@@ -18,20 +22,48 @@ FolderWalker::FolderWalker(FinderHost& host, const std::vector<std::string>& ext
     : host_(host), extensions_(extensions), scan_(scan) {}
 
 bool FolderWalker::Walk(const std::string& folder) {
+  try {
+    return WalkTree(folder);
+  } catch (const std::bad_alloc&) {
+    // What the failed allocation was for is gone with the unwinding; the
+    // file's buffers go too, so that the host has room to report.
+    std::string path = std::move(filePath_);
+    file_.Release();
+    levels_ = {};
+    return Fail(WalkFailure::Kind::OutOfMemory, std::move(path), std::strerror(ENOMEM));
+  }
+}
+
+bool FolderWalker::Fail(WalkFailure::Kind kind, std::string path, std::string reason) {
+  failure_ = WalkFailure{kind, std::move(path), std::move(reason)};
+  return false;
+}
+
+bool FolderWalker::WalkTree(const std::string& folder) {
   tracing_ = host_.WantsTrace();
-  rootAbsolute_ = platform::MakeAbsolutePath(host_.GetRootPath());
   Trace("=== directory:", folder);
-  path_ = platform::MakeAbsolutePath(folder);
-  if (!Enter(platform::OpenFolder::Open(path_))) return FinishFolder();
+  std::optional<std::string> root = platform::MakeAbsolutePath(host_.GetRootPath());
+  std::optional<std::string> absolute = platform::MakeAbsolutePath(folder);
+  if (!root || !absolute) {
+    // Without the current folder a relative root names nothing: walking
+    // from "/" instead would search the whole system.
+    std::string reason = std::strerror(errno);
+    Trace("Error: failed to resolve the folder. (", reason, ")");
+    host_.FlushTrace();
+    return Fail(WalkFailure::Kind::CannotResolveRoot, folder, std::move(reason));
+  }
+  rootAbsolute_ = std::move(*root);
+  path_ = std::move(*absolute);
+  if (!Enter(platform::OpenFolder::Open(path_))) return FinishFolder() || Fail(WalkFailure::Kind::Stopped, {}, {});
 
   while (!levels_.empty()) {
     Level& level = levels_.back();
     if (level.next == level.entries.size()) {
       Leave();
-      if (!FinishFolder()) return false;
+      if (!FinishFolder()) return Fail(WalkFailure::Kind::Stopped, {}, {});
       continue;
     }
-    if (host_.IsStopRequested()) return false;
+    if (host_.IsStopRequested()) return Fail(WalkFailure::Kind::Stopped, {}, {});
     const platform::FolderEntry& entry = level.entries[level.next++];
     switch (entry.kind) {
       case platform::EntryKind::Folder: {
@@ -45,7 +77,7 @@ bool FolderWalker::Walk(const std::string& folder) {
         auto child = current_ ? current_->OpenChild(entry.name) : platform::OpenFolder::Open(path_);
         if (!Enter(std::move(child))) {
           path_.resize(parentLength);
-          if (!FinishFolder()) return false;
+          if (!FinishFolder()) return Fail(WalkFailure::Kind::Stopped, {}, {});
         }
         break;
       }
@@ -93,14 +125,18 @@ bool FolderWalker::ScanEntryFile(const std::string& name) {
   Trace("-- analyze:", path_);
   const bool opened = current_ ? file_.OpenAt(current_->Descriptor(), name) : file_.Open(path_);
   if (!opened) {
+    const std::string reason = std::strerror(errno);
     Trace("Error: failed to open the file.");
+    Fail(WalkFailure::Kind::CannotOpenFile, path_, reason);
     path_.resize(folderLength);
     return false;
   }
+  filePath_ = path_;
   std::string relativePath = platform::RelativePath(rootAbsolute_, path_);
   path_.resize(folderLength);
   scan_.ScanFile(file_, std::move(relativePath));
   file_.Close();
+  filePath_.clear();
   return true;
 }
 

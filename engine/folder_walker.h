@@ -15,6 +15,7 @@
 
 #include "engine/finder_host.h"
 #include "engine/trace_text.h"
+#include "engine/walk_failure.h"
 #include "platform/folder_listing.h"
 #include "platform/open_folder.h"
 #include "platform/text_file.h"
@@ -40,8 +41,11 @@ class FolderWalker {
 
   // Walks `folder` and everything below it. True when the walk reached its
   // end (a folder that cannot be listed included); false when a stop
-  // request, a quit during a pump or a file that cannot be opened ended it.
+  // request, a quit during a pump, a file that cannot be opened, a root
+  // that cannot be resolved or a lack of memory ended it; Failure() then
+  // tells which. Never throws.
   bool Walk(const std::string& folder);
+  const WalkFailure& Failure() const { return failure_; }
 
  private:
   struct Level {
@@ -56,6 +60,8 @@ class FolderWalker {
     }
   };
 
+  bool WalkTree(const std::string& folder);
+  bool Fail(WalkFailure::Kind kind, std::string path, std::string reason);
   // Lists the folder at path_ (open as `folder` when it could be opened)
   // and makes it the innermost level; false when it cannot be listed.
   bool Enter(std::optional<platform::OpenFolder> folder);
@@ -81,6 +87,8 @@ class FolderWalker {
   // on the way back up, so that its entries are opened by path.
   std::optional<platform::OpenFolder> current_;
   platform::TextFile file_;  // the file being scanned, its buffer reused
+  std::string filePath_;     // its full path while it is scanned
+  WalkFailure failure_;
 };
 
 }  // namespace quillmark::engine

@@ -49,7 +49,9 @@ class SourceFileScan final : public FileScan {
 bool SourceFinder::Walk(const std::string& folder) {
   SourceFileScan scan(*host_, detect_ ? nullptr : rules_);
   FolderWalker walker(*host_, extensions_, scan);
-  return walker.Walk(folder);
+  const bool completed = walker.Walk(folder);
+  failure_ = walker.Failure();
+  return completed;
 }
 
 std::string SourceFinder::GetEncodingName() const {

@@ -8,6 +8,7 @@
 
 #include "engine/encoding_rules.h"
 #include "engine/finder_host.h"
+#include "engine/walk_failure.h"
 
 namespace quillmark::engine {
 
@@ -23,9 +24,12 @@ class SourceFinder {
 
   // Walks `folder` and everything below it. True when the walk reached its
   // end (a folder that cannot be listed included); false when a stop
-  // request, a quit during a pump or a file that cannot be opened ended it.
-  // An engine walks once.
+  // request, a quit during a pump, a file that cannot be opened, a root
+  // that cannot be resolved or a lack of memory ended it. An engine walks
+  // once; it never throws.
   bool Walk(const std::string& folder);
+  // What ended the walk early, if anything did.
+  const WalkFailure& Failure() const { return failure_; }
 
   // The encoding's display name: "SJIS-JP", "EUC-JP", "UTF-8", "AUTO", or
   // "No Encoding" without an encoding.
@@ -42,6 +46,7 @@ class SourceFinder {
   std::vector<std::string> extensions_;
   const EncodingRules* rules_ = nullptr;
   bool detect_ = false;
+  WalkFailure failure_;
 };
 
 }  // namespace quillmark::engine

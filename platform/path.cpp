@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 #include <vector>
 
 namespace quillmark::platform {
@@ -22,11 +23,17 @@ std::vector<std::string_view> SplitComponents(std::string_view path) {
 
 }  // namespace
 
-std::string CurrentDirectory() {
+std::optional<std::string> CurrentDirectory() {
   std::vector<char> buffer(4096);
   for (;;) {
-    if (getcwd(buffer.data(), buffer.size()) != nullptr) return buffer.data();
-    if (errno != ERANGE) return "/";
+    // Linux answers "(unreachable)/..." for a folder outside the process's
+    // root; only an absolute answer names a folder.
+    if (getcwd(buffer.data(), buffer.size()) != nullptr) {
+      if (buffer[0] == '/') return std::string(buffer.data());
+      errno = ENOENT;
+      return std::nullopt;
+    }
+    if (errno != ERANGE) return std::nullopt;
     buffer.resize(buffer.size() * 2);
   }
 }
@@ -50,9 +57,11 @@ std::string NormalizeAbsolutePath(std::string_view absolutePath) {
   return result;
 }
 
-std::string MakeAbsolutePath(std::string_view path) {
+std::optional<std::string> MakeAbsolutePath(std::string_view path) {
   if (!path.empty() && path.front() == '/') return NormalizeAbsolutePath(path);
-  std::string joined = CurrentDirectory();
+  std::optional<std::string> current = CurrentDirectory();
+  if (!current) return std::nullopt;
+  std::string joined = std::move(*current);
   joined += '/';
   joined += path;
   return NormalizeAbsolutePath(joined);

@@ -55,6 +55,13 @@ void TextFile::Close() {
   begin_ = end_ = 0;
 }
 
+void TextFile::Release() {
+  Close();
+  buffer_.reset();
+  capacity_ = 0;
+  std::string().swap(longLine_);
+}
+
 bool TextFile::ReadMore() {
   if (atEnd_ || fd_ < 0) return false;
   ssize_t count;

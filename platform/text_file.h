@@ -24,6 +24,8 @@ class TextFile {
   // The same for the file `name` of the folder open as `folderFd`.
   bool OpenAt(int folderFd, const std::string& name);
   void Close();
+  // Closes the file and gives its buffers back, however large they grew.
+  void Release();
   bool IsOpen() const { return fd_ >= 0; }
 
   // Reads the next whole line, its LF included when it has one, whatever

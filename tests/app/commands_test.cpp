@@ -45,7 +45,7 @@ TEST_F(CommandsTest, BrowseWithAnEmptyEditStartsAtTheCurrentDirectory) {
 
   window.Click(res::kBrowseButton);
 
-  EXPECT_EQ(startedAt, std::vector<std::string>{platform::CurrentDirectory()});
+  EXPECT_EQ(startedAt, std::vector<std::string>{platform::CurrentDirectory().value()});
   EXPECT_EQ(FolderEdit(), "") << "a cancelled browse changes nothing";
 }
 

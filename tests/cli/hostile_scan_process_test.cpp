@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -95,6 +96,65 @@ TEST(HostileScanBig, AFiftyMegabyteLineIsReadWhole) {
 }
 
 // ---- Names and kinds of entry ----------------------------------------------
+
+// Under a memory limit a line too long to hold ends the walk with a word
+// on it, after the findings already made have gone out.
+TEST(HostileScanBig, ALineBeyondTheMemoryLimitIsReportedNotAborted) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#else
+  const testing::ScopedMemoryTempFolder inMemory;
+  TempTree tree;
+  tree.WriteFile("a.c", kJapanese);
+  tree.WriteFile("z.c", "s = \"" + std::string(200u << 20, 'x') + "\";\n");
+  const ScanChild scan = RunScanChild({tree.Root()}, tree.Root(), {.addressSpaceLimit = 300u << 20});
+  EXPECT_EQ(scan.status, 2);
+  EXPECT_EQ(scan.out, "a.c:1: あ\n");
+  EXPECT_EQ(scan.err, "quillmark-scan: " + tree.PathOf("z.c") + ": out of memory\n");
+#endif
+}
+
+// Without its current folder a relative root names nothing: never "/".
+TEST(HostileScan, ARemovedWorkingFolderIsNoRoot) {
+  TempTree tree;
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"."}, "", "quillmark-scan: .: No such file or directory\n"},
+      {{"src"}, "", "quillmark-scan: src: No such file or directory\n"},
+      {{"--log", "."}, "=== directory:.\nError: failed to resolve the folder. (No such file or directory)\n",
+       "quillmark-scan: .: No such file or directory\n"},
+  };
+  for (const Case& c : cases) {
+    tree.MakeFolder("gone");
+    const ScanChild scan = RunScanChild(c.arguments, tree.PathOf("gone"), {.removeFolder = true});
+    EXPECT_EQ(scan.status, 2) << c.arguments.back();
+    EXPECT_EQ(scan.out, c.out);
+    EXPECT_EQ(scan.err, c.err);
+  }
+  // An absolute root needs no current folder.
+  tree.WriteFile("src/a.c", kJapanese);
+  tree.MakeFolder("gone");
+  EXPECT_EQ(RunScanChild({tree.PathOf("src")}, tree.PathOf("gone"), {.removeFolder = true}).out, "a.c:1: あ\n");
+}
+
+// With SIGPIPE ignored, a reader that has gone shows as a failed write.
+TEST(HostileScan, AReaderThatIsGoneEndsTheScan) {
+  TempTree tree;
+  // Far more output than a pipe holds, so that the scan is still writing
+  // when the reader leaves after one byte.
+  std::string manyFindings;
+  for (int i = 0; i < 5000; ++i) manyFindings += kJapanese;
+  for (int i = 0; i < 50; ++i) tree.WriteFile("d" + std::to_string(i) + "/a.c", manyFindings);
+  const std::string command = "trap '' PIPE; '" + std::string(QUILLMARK_SCAN_PATH) + "' '" + tree.Root() +
+                              "' 2>/dev/null | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}";
+  const int raw = std::system(("bash -c \"" + command + "\"").c_str());
+  ASSERT_TRUE(WIFEXITED(raw));
+  EXPECT_EQ(WEXITSTATUS(raw), 2);
+}
 
 TEST(HostileScan, NamesThatAreNotUtf8ArePrintedAsTheirBytes) {
   TempTree tree;

@@ -26,6 +26,11 @@ struct ScanLimits {
   // RLIMIT_FSIZE of the child, with SIGXFSZ at its default action: a write
   // to any file beyond it kills the child. Pipes are not limited.
   rlim_t fileSizeLimit = RLIM_INFINITY;
+  // RLIMIT_AS of the child: allocations beyond it fail.
+  rlim_t addressSpaceLimit = RLIM_INFINITY;
+  // The child's working folder, which must be empty, is removed once the
+  // child stands in it.
+  bool removeFolder = false;
 };
 
 inline ScanChild RunScanChild(const std::vector<std::string>& arguments, const std::string& folder,
@@ -44,6 +49,9 @@ inline ScanChild RunScanChild(const std::vector<std::string>& arguments, const s
     const int null = ::open("/dev/null", O_RDONLY);
     if (null < 0 || dup2(null, 0) < 0 || dup2(outPipe[1], 1) < 0 || dup2(errPipe[1], 2) < 0) _exit(126);
     if (chdir(folder.c_str()) != 0) _exit(126);
+    if (limits.removeFolder && rmdir(folder.c_str()) != 0) _exit(126);
+    rlimit addressSpace{limits.addressSpaceLimit, limits.addressSpaceLimit};
+    if (limits.addressSpaceLimit != RLIM_INFINITY && setrlimit(RLIMIT_AS, &addressSpace) != 0) _exit(126);
     std::signal(SIGXFSZ, SIG_DFL);
     rlimit fileSize{limits.fileSizeLimit, limits.fileSizeLimit};
     if (limits.fileSizeLimit != RLIM_INFINITY && setrlimit(RLIMIT_FSIZE, &fileSize) != 0) _exit(126);

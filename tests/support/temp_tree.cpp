@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 TempTree::TempTree() {
   std::string pattern = (fs::temp_directory_path() / "quillmark-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  root_ = platform::MakeAbsolutePath(pattern);
+  root_ = platform::MakeAbsolutePath(pattern).value();
 }
 
 TempTree::~TempTree() {
@@ -60,7 +60,7 @@ std::string ReadWholeFile(const std::string& path) {
   return contents.str();
 }
 
-ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& folder) : previous_(platform::CurrentDirectory()) {
+ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& folder) : previous_(platform::CurrentDirectory().value_or("/")) {
   if (chdir(folder.c_str()) != 0) throw std::runtime_error("chdir failed: " + folder);
 }
 

@@ -1,0 +1,34 @@
+#include "cli/console_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "engine/source_finder.h"
+#include "tests/support/temp_tree.h"
+
+namespace quillmark::cli {
+namespace {
+
+// Output that cannot be written (a reader gone, a full disk) ends the walk
+// at the next entry instead of failing once per finding to its end.
+TEST(ConsoleHost, AFailedWriteStopsTheWalk) {
+  testing::TempTree tree;
+  for (const char* name : {"a/x.c", "b/x.c", "c/x.c"}) tree.WriteFile(name, "\"\x82\xA0\"\n");
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  std::setvbuf(full, nullptr, _IONBF, 0);
+  ConsoleHost host(full, ConsoleOutput::Findings, tree.Root());
+  engine::SourceFinder finder(&engine::ShiftJisRules());
+  finder.SetHost(&host);
+  finder.SetExtensions({"c"});
+
+  EXPECT_FALSE(finder.Walk(tree.Root()));
+  EXPECT_EQ(finder.Failure().kind, engine::WalkFailure::Kind::Stopped);
+  EXPECT_TRUE(host.OutputFailed());
+  EXPECT_EQ(host.FindingCount(), 1u);
+  std::fclose(full);
+}
+
+}  // namespace
+}  // namespace quillmark::cli
