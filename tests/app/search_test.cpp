@@ -20,6 +20,15 @@ class SearchTest : public ::testing::Test {
     return platform::GetPrivateProfileString(settingsPath, "Quillmark", key, "<missing>");
   }
 
+  // Searches `folder`; returns the status that the pump at the end of the
+  // root folder saw.
+  std::string SearchAndStatusMidway(const std::string& folder) {
+    std::string midway;
+    window.dialog.CallAfter([&] { midway = window.Status(); });
+    window.Search(folder);
+    return midway;
+  }
+
   TempTree sources;
   TempTree settingsFolder;
   std::string settingsPath = settingsFolder.PathOf("quillmark.ini");
@@ -64,6 +73,66 @@ TEST_F(SearchTest, EucSourcesAreListedInJapanese) {
 
   EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("日本", 4), "1", "e.cpp"}}));
   EXPECT_EQ(window.Status(), "解析完了(EUC-JP).");
+}
+
+// 〜é× in UTF-8. Read as Shift_JIS, its last byte would swallow the
+// closing quote; the wave dash must stay U+301C, not CP932's U+FF5E.
+constexpr const char* kUtf8Literal = "\"\xE3\x80\x9C\xC3\xA9\xC3\x97\"";
+
+TEST_F(SearchTest, AutoReadsEachFileInTheEncodingItsBytesShow) {
+  window.dialog.GetSettingsDialog().values.encoding = "AUTO";
+  sources.WriteFile("a.c", "\"x\";\n");
+  sources.WriteFile("e.c", "\"\xA4\xA2\";\n");                   // あ in EUC-JP
+  sources.WriteFile("s.c", "char* s = \"\x95\x5C\x8E\xA6\";\n");  // 表示 in Shift_JIS: 5C is no backslash
+  sources.WriteFile("u.c", std::string(kUtf8Literal) + ";\n");
+
+  EXPECT_EQ(SearchAndStatusMidway(sources.Root()), "解析中(AUTO)...");
+
+  EXPECT_EQ(window.Rows(), (std::vector<Row>{
+                               {Padded("あ", 2), "1", "e.c"},
+                               {Padded("表示", 4), "1", "s.c"},
+                               {"〜é×" + std::string(13, ' '), "1", "u.c"},
+                           }));
+  EXPECT_EQ(window.Status(), "解析完了(AUTO).");
+  // Each file's encoding line follows its analyze line; a UTF-8 literal is
+  // traced as written, an EUC-JP one as a Shift_JIS system shows its bytes.
+  const std::string root = sources.Root();
+  EXPECT_EQ(window.dialog.GetLogText(), "********** 解析開始(AUTO) **********\n"
+                                        "=== directory:" + root + "\n"
+                                        "-- analyze:" + root + "/a.c\n-- encoding:ASCII\n"
+                                        "checking string:x\n"
+                                        "-- analyze:" + root + "/e.c\n-- encoding:EUC-JP\n"
+                                        "checking string:､｢\n>> e.c : 1\n"
+                                        "-- analyze:" + root + "/s.c\n-- encoding:SJIS-JP\n"
+                                        "checking string:表示\n>> s.c : 1\n"
+                                        "-- analyze:" + root + "/u.c\n-- encoding:UTF-8\n"
+                                        "checking string:〜é×\n>> u.c : 1\n"
+                                        "********** 解析終了(AUTO) **********\n");
+
+  window.Click(res::kDumpListButton);
+
+  EXPECT_EQ(window.Text(res::kLogPane).GetStringSelection().utf8_string(),
+            "============== リスト出力開始\n"
+            "e.c :    1                     \"あ                  \"\n"
+            "s.c :    1                     \"表示                \"\n"
+            "u.c :    1                     \"〜é×             \"\n"
+            "============== リスト出力終了\n");
+}
+
+TEST_F(SearchTest, Utf8ReadsEveryFileAsWrittenAndTracesNoEncoding) {
+  window.dialog.GetSettingsDialog().values.encoding = "UTF8";
+  sources.WriteFile("u.cpp", "L" + std::string(kUtf8Literal) + ";\n");
+
+  EXPECT_EQ(SearchAndStatusMidway(sources.Root()), "解析中(UTF-8)...");
+
+  EXPECT_EQ(window.Rows(), (std::vector<Row>{{"〜é×" + std::string(13, ' '), "1", "u.cpp"}}));
+  EXPECT_EQ(window.Status(), "解析完了(UTF-8).");
+  const std::string root = sources.Root();
+  EXPECT_EQ(window.dialog.GetLogText(), "********** 解析開始(UTF-8) **********\n"
+                                        "=== directory:" + root + "\n"
+                                        "-- analyze:" + root + "/u.cpp\n"
+                                        "checking string:〜é×\n>> u.cpp : 1\n"
+                                        "********** 解析終了(UTF-8) **********\n");
 }
 
 TEST_F(SearchTest, IsBusyWhileTheWalkRuns) {

@@ -10,6 +10,7 @@
 #include "main_dialog_driver.h"
 #include "message_recorder.h"
 #include "res/settings_dialog_template.h"
+#include "settings_dialog_driver.h"
 #include "template_layout.h"
 #include "tests/support/temp_tree.h"
 
@@ -29,6 +30,7 @@ constexpr int kSakura = 2;
 constexpr int kMifes = 5;
 constexpr int kVim = 9;
 constexpr int kCustom = 16;
+constexpr int kAutoEncoding = 3;
 
 std::vector<std::string> ValuesOf(const EditorSettings& values) {
   return {values.editorPath, values.editorParam, values.editorType, values.fileExt, values.encoding};
@@ -222,6 +224,30 @@ TEST_F(SettingsDialogTest, TheEncodingIsPickedByPrefixWithoutRegardToCase) {
     });
     EXPECT_EQ(settings().values.encoding, c.selected) << "OK stores the item's text";
   }
+}
+
+TEST_F(SettingsDialogTest, AutoIsReadBackAtTheNextStartAndOkWritesItUnchanged) {
+  OpenSettings([this] {
+    Pick(res::kEncodingCombo, kAutoEncoding);
+    Press(res::kSettingsOkButton);
+  });
+  const std::string stored =
+      "[Quillmark]\nEditorPath=xdg-open\nEditorParam=%F\nEditorType=custom\nFileExt=c;cpp;h;hpp\nEncoding=AUTO\n";
+  ASSERT_EQ(ReadWholeFile(settingsPath), stored);
+
+  MainDialogDriver restarted{settingsPath};
+  SettingsDialogDriver again{restarted};
+  again.Open([&] {
+    auto& encoding = dynamic_cast<wxComboBox&>(*again.Dialog().FindWindow(res::kEncodingCombo));
+    EXPECT_EQ(encoding.GetStringSelection().utf8_string(), "AUTO");
+    again.Press(res::kSettingsOkButton);
+  });
+  EXPECT_EQ(ReadWholeFile(settingsPath), stored);
+
+  TempTree empty;
+  restarted.Search(empty.Root());
+  EXPECT_EQ(restarted.Status(), "解析完了(AUTO).") << "the search uses it too";
+  EXPECT_EQ(recorder.messages, std::vector{Information("解析完了")});
 }
 
 TEST_F(SettingsDialogTest, BrowsePutsTheChosenFileIntoThePathFieldOnly) {
