@@ -1,7 +1,10 @@
 #include "bench/engine_runs.h"
 
+#include <time.h>
+
 #include <chrono>
 #include <memory>
+#include <utility>
 
 #include "bench/bench_hosts.h"
 #include "engine/search_setup.h"
@@ -46,6 +49,44 @@ EngineRun RunFullTracing(const GeneratedTree& tree, std::FILE* traceOut) {
   run.traceBytes = sjisHost.traceBytes + eucHost.traceBytes;
   run.traceLines = sjisHost.traceLines + eucHost.traceLines;
   return run;
+}
+
+// Unlike the wall clock, hardly moved by other programs on a busy machine.
+double ProcessCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+EngineRun RunWalk(const char* encoding, const std::string& root) {
+  EngineRun run;
+  FindingCounterHost host(root);
+  const double cpuStart = ProcessCpuSeconds();
+  run.seconds = WalkWithEngine(encoding, root, host, run.completed);
+  run.cpuSeconds = ProcessCpuSeconds() - cpuStart;
+  run.findings = host.findings;
+  return run;
+}
+
+EngineRun RunSortedWalks(const MixedTree& tree) {
+  EngineRun run;
+  for (const auto& [encoding, root] : {std::pair{"SJIS", &tree.sortedSjisRoot}, std::pair{"EUC", &tree.sortedEucRoot},
+                                       std::pair{"UTF8", &tree.sortedUtf8Root}}) {
+    const EngineRun walk = RunWalk(encoding, *root);
+    run.seconds += walk.seconds;
+    run.cpuSeconds += walk.cpuSeconds;
+    run.findings += walk.findings;
+    run.completed = run.completed && walk.completed;
+  }
+  return run;
+}
+
+TraceTally TallyWalk(const char* encoding, const std::string& root) {
+  TraceTallyHost host(root);
+  bool completed = true;
+  WalkWithEngine(encoding, root, host, completed);
+  host.tally.completed = completed;
+  return host.tally;
 }
 
 std::uint64_t ExpectedTraceLines(const TreeStats& stats) {

@@ -1,4 +1,4 @@
-// Japanese characters written straight as Shift_JIS or EUC-JP bytes.
+// Japanese characters written straight as Shift_JIS, EUC-JP or UTF-8 bytes.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,9 @@
 
 namespace quillmark::bench {
 
-enum class SourceEncoding { ShiftJis, EucJp };
+// Ascii stands for a file with no Japanese at all: the source writer puts
+// English words where Japanese would go, and never asks for a character.
+enum class SourceEncoding { ShiftJis, EucJp, Utf8, Ascii };
 
 // A JIS X 0208 character by row and cell, both 1-based.
 struct JisCharacter {
@@ -23,7 +25,7 @@ JisCharacter RandomJisCharacter(Random& random);
 void AppendJisCharacter(std::string& out, SourceEncoding encoding, JisCharacter character);
 
 // A half-width katakana, `code` in 0xA1-0xDF: one byte in Shift_JIS, two
-// (0x8E, code) in EUC-JP.
+// (0x8E, code) in EUC-JP, three (U+FF61-U+FF9F) in UTF-8.
 void AppendHalfWidthKatakana(std::string& out, SourceEncoding encoding, std::uint8_t code);
 
 }  // namespace quillmark::bench

@@ -66,7 +66,7 @@ std::uint64_t ReadFile(const std::string& path, std::vector<char>& buffer) {
 
 std::vector<std::string> ListSourceFiles(const std::string& root, const std::vector<std::string>& extensions) {
   std::vector<std::string> paths;
-  VisitSourceFiles(platform::MakeAbsolutePath(root), extensions,
+  VisitSourceFiles(platform::MakeAbsolutePath(root).value(), extensions,
                    [&paths](const std::string& path) { paths.push_back(path); });
   return paths;
 }
@@ -74,7 +74,7 @@ std::vector<std::string> ListSourceFiles(const std::string& root, const std::vec
 std::uint64_t ReadSourceTree(const std::string& root, const std::vector<std::string>& extensions,
                              std::vector<char>& buffer) {
   std::uint64_t total = 0;
-  VisitSourceFiles(platform::MakeAbsolutePath(root), extensions,
+  VisitSourceFiles(platform::MakeAbsolutePath(root).value(), extensions,
                    [&](const std::string& path) { total += ReadFile(path, buffer); });
   return total;
 }

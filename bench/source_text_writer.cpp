@@ -301,6 +301,14 @@ void SourceTextWriter::Number() {
 
 void SourceTextWriter::JapaneseRun(std::uint32_t minCharacters, std::uint32_t maxCharacters) {
   const std::uint32_t characters = random_.Between(minCharacters, maxCharacters);
+  if (encoding_ == SourceEncoding::Ascii) {
+    // About as many bytes as the Japanese would take.
+    for (std::uint32_t i = 0; i < (characters + 2) / 3; ++i) {
+      if (i > 0) Text(" ");
+      Word();
+    }
+    return;
+  }
   for (std::uint32_t i = 0; i < characters; ++i) {
     if (random_.Percent(6)) {
       AppendHalfWidthKatakana(*out_, encoding_, static_cast<std::uint8_t>(random_.Between(0xA1, 0xDF)));
@@ -380,7 +388,9 @@ void SourceTextWriter::AsciiContent(bool mayBeEmpty) {
 void SourceTextWriter::CharLiteral() {
   Text("'");
   bool japanese = false;
-  switch (random_.Below(8)) {
+  std::uint32_t kind = random_.Below(8);
+  if (kind < 3 && encoding_ == SourceEncoding::Ascii) kind = 7;
+  switch (kind) {
     case 0:
     case 1:
       AppendJisCharacter(*out_, encoding_, RandomJisCharacter(random_));
@@ -410,7 +420,7 @@ void SourceTextWriter::CharLiteral() {
 void SourceTextWriter::CountLiteral(bool empty, bool japanese) {
   if (empty) return;
   ++counts_.literals;
-  if (japanese) ++counts_.japaneseLiterals;
+  if (japanese && encoding_ != SourceEncoding::Ascii) ++counts_.japaneseLiterals;
 }
 
 }  // namespace quillmark::bench

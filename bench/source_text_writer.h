@@ -2,6 +2,8 @@
 // string and character literals, escapes, line and block comments (some
 // over several lines, some holding Japanese and quotes). Every literal is
 // closed on its own line, so a scan reads each file to its end.
+// For SourceEncoding::Ascii the same mix comes with English words where
+// Japanese would be, and no literal is a finding.
 #pragma once
 
 #include <cstddef>

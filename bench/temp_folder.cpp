@@ -16,7 +16,7 @@ TempFolder::TempFolder(std::string_view prefix) {
   pattern += "-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr)
     throw std::runtime_error("cannot make a temporary folder " + pattern + ": " + std::strerror(errno));
-  path_ = platform::MakeAbsolutePath(pattern);
+  path_ = platform::MakeAbsolutePath(pattern).value();
 }
 
 TempFolder::~TempFolder() { RemoveTree(path_); }

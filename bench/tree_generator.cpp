@@ -120,11 +120,25 @@ TreeStats GenerateEncodingFolder(const std::string& root, SourceEncoding encodin
   return stats;
 }
 
+// One writer per encoding, so that each keeps the counts of its own files.
+struct MixedWriters {
+  SourceTextWriter ascii;
+  SourceTextWriter sjis;
+  SourceTextWriter euc;
+  SourceTextWriter utf8;
+};
+
+void SetCounts(TreeStats& stats, const SourceCounts& counts) {
+  stats.lines = counts.lines;
+  stats.literals = counts.literals;
+  stats.findings = counts.japaneseLiterals;
+}
+
 }  // namespace
 
 GeneratedTree GenerateTree(const std::string& folder, const TreeShape& shape) {
   GeneratedTree tree;
-  const std::string root = platform::MakeAbsolutePath(folder);
+  const std::string root = platform::MakeAbsolutePath(folder).value();
   if (::mkdir(root.c_str(), 0755) != 0 && errno != EEXIST) Fail("cannot make folder", root);
   tree.sjisRoot = platform::JoinPath(root, "sjis");
   tree.eucRoot = platform::JoinPath(root, "euc");
@@ -141,6 +155,95 @@ TreeStats CombineStats(const TreeStats& a, const TreeStats& b) {
   return TreeStats{a.files + b.files,       a.folders + b.folders,   a.bytes + b.bytes,
                    a.lines + b.lines,       a.literals + b.literals, a.findings + b.findings,
                    a.otherFiles + b.otherFiles};
+}
+
+MixedTree GenerateMixedTree(const std::string& folder, const std::string& sortedFolder, const MixedTreeShape& shape) {
+  const TreeShape& tree = shape.tree;
+  MixedTree mixed;
+  mixed.root = platform::MakeAbsolutePath(folder).value();
+  const std::string sortedRoot = platform::MakeAbsolutePath(sortedFolder).value();
+  mixed.sortedSjisRoot = platform::JoinPath(sortedRoot, "sjis");
+  mixed.sortedEucRoot = platform::JoinPath(sortedRoot, "euc");
+  mixed.sortedUtf8Root = platform::JoinPath(sortedRoot, "utf8");
+  for (const std::string& path : {sortedRoot, mixed.sortedSjisRoot, mixed.sortedEucRoot, mixed.sortedUtf8Root})
+    MakeFolder(path);
+  Random random(tree.seed * 2 + 3);
+  const std::vector<std::string> folders =
+      MakeFolders(mixed.root, std::max<std::size_t>(tree.folderCount, 1), tree.maxDepth, random);
+
+  const int plain = tree.plainLinePercent;
+  MixedWriters writers{SourceTextWriter(SourceEncoding::Ascii, random, plain),
+                       SourceTextWriter(SourceEncoding::ShiftJis, random, plain),
+                       SourceTextWriter(SourceEncoding::EucJp, random, plain),
+                       SourceTextWriter(SourceEncoding::Utf8, random, plain)};
+  const std::size_t meanBytes = std::max<std::size_t>(tree.meanFileBytes, 64);
+  std::string text;
+  text.reserve(meanBytes * 2 + 4096);
+  std::uint64_t written = 0;
+  std::uint64_t files = 0;
+  while (written < tree.totalBytes) {
+    const bool large = files == 0 && shape.largeFileBytes != 0;
+    const std::uint64_t wanted =
+        large ? shape.largeFileBytes : meanBytes / 4 + random.Below(static_cast<std::uint32_t>(meanBytes * 3 / 2));
+    const std::uint64_t target = std::min(wanted, tree.totalBytes - written);
+    const bool crlf = random.Percent(static_cast<std::uint32_t>(tree.crlfFilePercent));
+
+    SourceTextWriter* writer = &writers.sjis;
+    TreeStats* stats = &mixed.sjis;
+    const std::string* sortedRootOfFile = &mixed.sortedSjisRoot;
+    if (large || random.Percent(static_cast<std::uint32_t>(shape.asciiFilePercent))) {
+      writer = &writers.ascii;
+      stats = &mixed.ascii;
+    } else {
+      switch (random.Below(3)) {
+        case 1:
+          writer = &writers.euc;
+          stats = &mixed.euc;
+          sortedRootOfFile = &mixed.sortedEucRoot;
+          break;
+        case 2:
+          writer = &writers.utf8;
+          stats = &mixed.utf8;
+          sortedRootOfFile = &mixed.sortedUtf8Root;
+          break;
+        default:
+          break;
+      }
+    }
+    writer->WriteFile(text, static_cast<std::size_t>(target), crlf);
+    if (stats == &mixed.utf8 && random.Percent(static_cast<std::uint32_t>(shape.utf8BomPercent))) {
+      text.insert(0, "\xEF\xBB\xBF");
+      ++mixed.utf8BomFiles;
+    }
+
+    const std::string& parent = folders[random.Below(static_cast<std::uint32_t>(folders.size()))];
+    const std::string name = Name(kFilePrefixes[random.Below(8)], files, kExtensions[random.Below(4)]);
+    const std::string path = platform::JoinPath(parent, name);
+    WriteWholeFile(path, text);
+    const std::string link = platform::JoinPath(*sortedRootOfFile, name);
+    if (::link(path.c_str(), link.c_str()) != 0) Fail("cannot link", link);
+    stats->bytes += text.size();
+    ++stats->files;
+    written += text.size();
+    ++files;
+    mixed.largestFileBytes = std::max<std::uint64_t>(mixed.largestFileBytes, text.size());
+  }
+
+  std::uint64_t otherFiles = 0;
+  for (const std::string& parent : folders) {
+    if (!random.Percent(static_cast<std::uint32_t>(tree.otherFilePercent))) continue;
+    WriteWholeFile(platform::JoinPath(parent, "notes.txt"), NotesText(SourceEncoding::Utf8, random));
+    ++otherFiles;
+  }
+
+  SetCounts(mixed.ascii, writers.ascii.Counts());
+  SetCounts(mixed.sjis, writers.sjis.Counts());
+  SetCounts(mixed.euc, writers.euc.Counts());
+  SetCounts(mixed.utf8, writers.utf8.Counts());
+  mixed.all = CombineStats(CombineStats(mixed.ascii, mixed.sjis), CombineStats(mixed.euc, mixed.utf8));
+  mixed.all.folders = folders.size();
+  mixed.all.otherFiles = otherFiles;
+  return mixed;
 }
 
 }  // namespace quillmark::bench

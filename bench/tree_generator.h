@@ -1,6 +1,7 @@
-// Generates, on disk, a tree of C/C++ sources with Japanese literals to
-// scan: Shift_JIS sources under one folder, EUC-JP sources under another.
-// The same TreeShape, seed included, always gives the same tree.
+// Generates, on disk, trees of C/C++ sources with Japanese literals to
+// scan: Shift_JIS sources under one folder, EUC-JP sources under another;
+// or one tree whose files are in different encodings side by side. The
+// same shape, seed included, always gives the same tree.
 #pragma once
 
 #include <cstddef>
@@ -48,5 +49,35 @@ struct GeneratedTree {
 GeneratedTree GenerateTree(const std::string& folder, const TreeShape& shape);
 
 TreeStats CombineStats(const TreeStats& a, const TreeStats& b);
+
+// A tree as old ones are: mostly ASCII-only files, with Shift_JIS, EUC-JP
+// and UTF-8 files among them in the same folders.
+struct MixedTreeShape {
+  TreeShape tree;               // bytes, folders, seed and file sizes, as for GenerateTree
+  int asciiFilePercent = 80;    // the rest is a third each Shift_JIS, EUC-JP, UTF-8
+  int utf8BomPercent = 25;      // UTF-8 files that start with a byte-order mark
+  std::uint64_t largeFileBytes = 0;  // one ASCII-only file this large, when not 0
+};
+
+struct MixedTree {
+  std::string root;  // absolute
+  // The same files again, hard links sorted by encoding, each folder flat:
+  // ASCII and Shift_JIS ones, EUC-JP ones, UTF-8 ones.
+  std::string sortedSjisRoot;
+  std::string sortedEucRoot;
+  std::string sortedUtf8Root;
+  TreeStats ascii;   // folders and other files counted in `all` only
+  TreeStats sjis;
+  TreeStats euc;
+  TreeStats utf8;
+  TreeStats all;
+  std::uint64_t utf8BomFiles = 0;
+  std::uint64_t largestFileBytes = 0;
+};
+
+// Writes the tree into `folder` and the sorted links into `sortedFolder`,
+// neither of which may exist. Throws std::runtime_error when a file, link
+// or folder cannot be made.
+MixedTree GenerateMixedTree(const std::string& folder, const std::string& sortedFolder, const MixedTreeShape& shape);
 
 }  // namespace quillmark::bench
