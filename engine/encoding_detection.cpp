@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <algorithm>
 
 #include "engine/byte_class_table.h"
 #include "platform/code_page.h"
@@ -33,7 +35,7 @@ struct ReadingCounts {
   std::size_t japanese = 0;
 };
 
-constexpr bool InRange(unsigned value, unsigned first, unsigned last) { return value >= first && value <= last; }
+constexpr bool InRange(unsigned value, unsigned first, unsigned last) { return value - first <= last - first; }
 
 constexpr ByteClassTable kSjisSingle = MakeByteClassTable({{0x00, 0x7F}, {0xA1, 0xDF}});
 constexpr ByteClassTable kSjisLead = MakeByteClassTable({{0x81, 0x9F}, {0xE0, 0xFC}});
@@ -42,22 +44,24 @@ constexpr ByteClassTable kEucRowByte = MakeByteClassTable({{0xA1, 0xFE}});
 constexpr ByteClassTable kEucKana = MakeByteClassTable({{0xA1, 0xDF}});
 
 // Symbols, hiragana, katakana and the first-level kanji.
-constexpr bool IsSjisJapaneseText(unsigned code) {
-  return InRange(code, 0x8140, 0x81AC) || InRange(code, 0x829F, 0x82F1) || InRange(code, 0x8340, 0x8396) ||
+// Written with "|" rather than "||": no branch per range.
+constexpr unsigned IsSjisJapaneseText(unsigned code) {
+  return InRange(code, 0x8140, 0x81AC) | InRange(code, 0x829F, 0x82F1) | InRange(code, 0x8340, 0x8396) |
          InRange(code, 0x889F, 0x9872);
 }
 
-constexpr bool IsEucJapaneseText(unsigned code) {
-  return InRange(code, 0xA1A1, 0xA2AE) || InRange(code, 0xA4A1, 0xA4F3) || InRange(code, 0xA5A1, 0xA5F6) ||
+constexpr unsigned IsEucJapaneseText(unsigned code) {
+  return InRange(code, 0xA1A1, 0xA2AE) | InRange(code, 0xA4A1, 0xA4F3) | InRange(code, 0xA5A1, 0xA5F6) |
          InRange(code, 0xB0A1, 0xCFD3);
 }
 
-ReadingCounts CountShiftJis(const std::uint8_t* bytes, std::size_t n) {
-  ReadingCounts counts;
-  std::size_t i = 0;
+// The Shift_JIS reading from `i` on, byte by byte with every bound checked.
+void CountShiftJisFrom(const std::uint8_t* bytes, std::size_t i, std::size_t n, ReadingCounts& counts) {
   while (i < n) {
     const std::uint8_t b = bytes[i];
-    if (kSjisSingle[b]) {
+    if (b < 0x80) {
+      ++i;
+    } else if (kSjisSingle[b]) {
       ++i;
     } else if (kSjisLead[b] && i + 1 < n && kSjisTrail[bytes[i + 1]]) {
       counts.japanese += IsSjisJapaneseText(b * 256u + bytes[i + 1]);
@@ -68,12 +72,10 @@ ReadingCounts CountShiftJis(const std::uint8_t* bytes, std::size_t n) {
       ++i;
     }
   }
-  return counts;
 }
 
-ReadingCounts CountEucJp(const std::uint8_t* bytes, std::size_t n) {
-  ReadingCounts counts;
-  std::size_t i = 0;
+// The EUC-JP reading from `i` on, byte by byte with every bound checked.
+void CountEucJpFrom(const std::uint8_t* bytes, std::size_t i, std::size_t n, ReadingCounts& counts) {
   while (i < n) {
     const std::uint8_t b = bytes[i];
     if (b < 0x80) {
@@ -90,25 +92,181 @@ ReadingCounts CountEucJp(const std::uint8_t* bytes, std::size_t n) {
       ++i;
     }
   }
-  return counts;
 }
+
+// Japanese text mixes one- and two-byte characters in no order a branch
+// could predict, so the bulk of each reading is counted without branches
+// on the bytes, eight ASCII bytes at a time where they come in runs; the
+// last bytes go through the checked loop.
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+bool HasNoHighByte(const std::uint8_t* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return (word & kHighBits) == 0;
+}
+
+// One step of the Shift_JIS reading at `i`, where eight bytes are left.
+[[gnu::always_inline]] inline std::size_t StepShiftJis(const std::uint8_t* bytes, std::size_t i, ReadingCounts& counts) {
+  if (HasNoHighByte(bytes + i)) return i + 8;
+  const unsigned b = bytes[i];
+  const unsigned t = bytes[i + 1];
+  const unsigned pair = kSjisLead[b] & kSjisTrail[t];
+  counts.invalid += !(kSjisSingle[b] | pair);
+  counts.japanese += pair & IsSjisJapaneseText(b << 8 | t);
+  return i + 1 + pair;
+}
+
+// One step of the EUC-JP reading at `i`, where eight bytes are left.
+[[gnu::always_inline]] inline std::size_t StepEucJp(const std::uint8_t* bytes, std::size_t i, ReadingCounts& counts) {
+  if (HasNoHighByte(bytes + i)) return i + 8;
+  const unsigned b = bytes[i];
+  const unsigned t = bytes[i + 1];
+  const unsigned row = kEucRowByte[b] & kEucRowByte[t];
+  const unsigned kana = (b == 0x8E) & kEucKana[t];
+  const unsigned three = (b == 0x8F) & kEucRowByte[t] & kEucRowByte[bytes[i + 2]];
+  counts.invalid += !((b < 0x80) | row | kana | three);
+  counts.japanese += row & IsEucJapaneseText(b << 8 | t);
+  return i + 1 + (row | kana) + 2 * three;
+}
+
+// The Shift_JIS and EUC-JP readings of bytes that come in pieces. Each
+// reading's next step waits on its last one only, so the two are taken in
+// turn and the processor overlaps them. What a step cannot see whole yet
+// (at most eight bytes) waits for the next piece.
+class JapaneseReadings {
+ public:
+  void Add(std::string_view chunk) {
+    pending_.append(chunk);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(pending_.data());
+    const std::size_t n = pending_.size();
+    while (i_ + 8 <= n && j_ + 8 <= n) {
+      i_ = StepShiftJis(bytes, i_, sjis_);
+      j_ = StepEucJp(bytes, j_, euc_);
+    }
+    while (i_ + 8 <= n) i_ = StepShiftJis(bytes, i_, sjis_);
+    while (j_ + 8 <= n) j_ = StepEucJp(bytes, j_, euc_);
+    const std::size_t done = std::min(i_, j_);
+    pending_.erase(0, done);
+    i_ -= done;
+    j_ -= done;
+  }
+
+  // Fewer invalid bytes wins, then more Japanese text, then Shift_JIS.
+  DetectedEncoding Choose() {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(pending_.data());
+    CountShiftJisFrom(bytes, i_, pending_.size(), sjis_);
+    CountEucJpFrom(bytes, j_, pending_.size(), euc_);
+    const bool eucWins =
+        euc_.invalid != sjis_.invalid ? euc_.invalid < sjis_.invalid : euc_.japanese > sjis_.japanese;
+    return eucWins ? DetectedEncoding::EucJp : DetectedEncoding::ShiftJis;
+  }
+
+ private:
+  std::string pending_;
+  std::size_t i_ = 0;  // the Shift_JIS reading's next character in pending_
+  std::size_t j_ = 0;  // the EUC-JP reading's
+  ReadingCounts sjis_;
+  ReadingCounts euc_;
+};
+
+// How many bytes a UTF-8 sequence opened by `lead` takes; 0 for a byte
+// that opens none (the check refuses it wherever it stands).
+std::size_t Utf8SequenceLength(std::uint8_t lead) {
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 0;
+}
+
+// Whether bytes that come in pieces are strict UTF-8, and whether any is
+// from 0x80 up. A sequence cut by a piece's end waits for the next piece.
+class Utf8Check {
+ public:
+  void Add(std::string_view chunk) {
+    if (!sawHighByte_) {
+      if (FindFirstHighByte(chunk) == chunk.size()) return;
+      sawHighByte_ = true;
+    }
+    if (!valid_) return;
+    if (!pending_.empty()) {
+      const std::size_t wanted = Utf8SequenceLength(static_cast<std::uint8_t>(pending_[0])) - pending_.size();
+      const std::size_t taken = std::min(wanted, chunk.size());
+      pending_.append(chunk.substr(0, taken));
+      chunk.remove_prefix(taken);
+      if (taken < wanted) return;
+      valid_ = platform::IsValidUtf8(pending_);
+      pending_.clear();
+      if (!valid_) return;
+    }
+    const std::size_t cut = IncompleteTail(chunk);
+    valid_ = platform::IsValidUtf8(chunk.substr(0, cut));
+    pending_.assign(chunk.substr(cut));
+  }
+
+  bool SawHighByte() const { return sawHighByte_; }
+  // A sequence still open at the end is cut short.
+  bool IsValid() const { return valid_ && pending_.empty(); }
+
+ private:
+  // Where a sequence that the piece's end cuts short begins; the size when
+  // none is.
+  static std::size_t IncompleteTail(std::string_view chunk) {
+    for (std::size_t back = 1; back <= 3 && back <= chunk.size(); ++back) {
+      const auto b = static_cast<std::uint8_t>(chunk[chunk.size() - back]);
+      if (b < 0x80) break;
+      if (b >= 0xC0) return Utf8SequenceLength(b) > back ? chunk.size() - back : chunk.size();
+    }
+    return chunk.size();
+  }
+
+  bool sawHighByte_ = false;
+  bool valid_ = true;
+  std::string pending_;
+};
+
+// The whole of some bytes as a single piece.
+class OneChunk final : public ByteChunks {
+ public:
+  explicit OneChunk(std::string_view bytes) : bytes_(bytes) {}
+  bool Next(std::string_view& chunk) override {
+    if (given_ || bytes_.empty()) return false;
+    given_ = true;
+    chunk = bytes_;
+    return true;
+  }
+  bool Restart() override {
+    given_ = false;
+    return true;
+  }
+
+ private:
+  std::string_view bytes_;
+  bool given_ = false;
+};
 
 }  // namespace
 
 DetectedEncoding DetectEncoding(std::string_view bytes) {
-  const std::size_t first = FindFirstHighByte(bytes);
-  if (first == bytes.size()) return DetectedEncoding::Ascii;
-  // The ASCII bytes before the first high one are whole characters in every
-  // reading and count for none, so each check starts there. A byte-order
-  // mark is itself valid UTF-8 and needs no special case.
-  const std::string_view rest = bytes.substr(first);
-  if (platform::IsValidUtf8(rest)) return DetectedEncoding::Utf8;
+  OneChunk chunks(bytes);
+  return DetectEncoding(chunks);
+}
 
-  const auto* data = reinterpret_cast<const std::uint8_t*>(rest.data());
-  const ReadingCounts sjis = CountShiftJis(data, rest.size());
-  const ReadingCounts euc = CountEucJp(data, rest.size());
-  const bool eucWins = euc.invalid != sjis.invalid ? euc.invalid < sjis.invalid : euc.japanese > sjis.japanese;
-  return eucWins ? DetectedEncoding::EucJp : DetectedEncoding::ShiftJis;
+DetectedEncoding DetectEncoding(ByteChunks& chunks) {
+  // A byte-order mark is itself valid UTF-8 and needs no special case.
+  Utf8Check utf8;
+  std::string_view chunk;
+  while (chunks.Next(chunk)) utf8.Add(chunk);
+  if (!utf8.SawHighByte()) return DetectedEncoding::Ascii;
+  if (utf8.IsValid()) return DetectedEncoding::Utf8;
+
+  // ASCII bytes are single characters in both readings and count for
+  // neither, so counting from the start equals counting from the first
+  // byte from 0x80 up.
+  if (!chunks.Restart()) return DetectedEncoding::ShiftJis;
+  JapaneseReadings readings;
+  while (chunks.Next(chunk)) readings.Add(chunk);
+  return readings.Choose();
 }
 
 std::string_view DetectedEncodingName(DetectedEncoding encoding) {

@@ -7,6 +7,17 @@
 namespace quillmark::engine {
 namespace {
 
+// A file's bytes for detection, read through the scan's own buffer.
+class FileChunks final : public ByteChunks {
+ public:
+  explicit FileChunks(platform::TextFile& file) : file_(file) {}
+  bool Next(std::string_view& chunk) override { return file_.ReadChunk(chunk); }
+  bool Restart() override { return file_.Rewind(); }
+
+ private:
+  platform::TextFile& file_;
+};
+
 // Scans each file line by line with one scanner, by fixed rules or by the
 // rules its bytes call for.
 class SourceFileScan final : public FileScan {
@@ -24,7 +35,12 @@ class SourceFileScan final : public FileScan {
 
  private:
   const EncodingRules& DetectRules(platform::TextFile& file) {
-    const DetectedEncoding detected = DetectEncoding(file.LoadRest());
+    // Read in pieces, then again for its lines: a whole file held at once
+    // would cost its size in fresh memory, and rereading a file the system
+    // has just read costs far less.
+    FileChunks chunks(file);
+    const DetectedEncoding detected = DetectEncoding(chunks);
+    file.Rewind();
     if (host_.WantsTrace()) host_.Trace(trace_.Format("-- encoding:", DetectedEncodingName(detected)));
     switch (detected) {
       case DetectedEncoding::EucJp:

@@ -40,6 +40,9 @@ bool TextFile::AdoptDescriptor(int fd) {
   }
   fd_ = fd;
   atEnd_ = false;
+  bufferFromStart_ = true;
+  bufferHoldsNul_ = false;
+  linesTaken_ = false;
   if (!buffer_) {
     buffer_.reset(new char[kBufferSize]);
     capacity_ = kBufferSize;
@@ -82,34 +85,44 @@ bool TextFile::ReadMore() {
 }
 
 bool TextFile::Refill() {
+  bufferFromStart_ = bufferFromStart_ && end_ == 0;
   begin_ = end_ = 0;
   if (!ReadMore()) return false;
   bufferHoldsNul_ = std::memchr(buffer_.get(), '\0', end_) != nullptr;
   return true;
 }
 
-std::string_view TextFile::LoadRest() {
-  if (!buffer_) return {};
-  std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
-  end_ -= begin_;
-  begin_ = 0;
-  for (;;) {
-    if (end_ == capacity_) {
-      // The file's size is the usual need; a file that grows while it is
-      // read doubles the buffer instead.
-      struct stat status {};
-      std::size_t wanted = capacity_ * 2;
-      if (fstat(fd_, &status) == 0 && static_cast<std::size_t>(status.st_size) + 1 > capacity_)
-        wanted = static_cast<std::size_t>(status.st_size) + 1;
-      std::unique_ptr<char[]> larger(new char[wanted]);
-      std::memcpy(larger.get(), buffer_.get(), end_);
-      buffer_ = std::move(larger);
-      capacity_ = wanted;
+bool TextFile::ReadChunk(std::string_view& chunk) {
+  if (begin_ == end_) {
+    // While the buffer holds the file from its start, the next read goes
+    // behind what it holds, so that a short file ends up in it whole.
+    if (bufferFromStart_ && end_ < capacity_) {
+      if (!ReadMore()) return false;
+      bufferHoldsNul_ = bufferHoldsNul_ || std::memchr(buffer_.get() + begin_, '\0', end_ - begin_) != nullptr;
+    } else if (!Refill()) {
+      return false;
     }
-    if (!ReadMore()) break;
   }
-  bufferHoldsNul_ = std::memchr(buffer_.get(), '\0', end_) != nullptr;
-  return std::string_view(buffer_.get(), end_);
+  chunk = std::string_view(buffer_.get() + begin_, end_ - begin_);
+  begin_ = end_;
+  return true;
+}
+
+bool TextFile::Rewind() {
+  longLine_.clear();
+  // Taking lines makes CR LF into LF in the buffer: only bytes looked at
+  // in pieces are as the file has them.
+  if (bufferFromStart_ && atEnd_ && !linesTaken_ && fd_ >= 0) {
+    begin_ = 0;
+    return true;
+  }
+  if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return false;
+  atEnd_ = false;
+  bufferFromStart_ = true;
+  linesTaken_ = false;
+  begin_ = end_ = 0;
+  bufferHoldsNul_ = false;
+  return true;
 }
 
 bool TextFile::ReadLineAcrossReads(std::string_view& line) {
@@ -121,13 +134,6 @@ bool TextFile::ReadLineAcrossReads(std::string_view& line) {
     if (longLine_.empty() && TakeLineFromBuffer(line)) return true;
     char* start = buffer_.get() + begin_;
     const std::size_t available = end_ - begin_;
-    if (atEnd_ && longLine_.empty() && available > 0) {
-      // The last line, without LF, lies whole in the buffer (as after
-      // LoadRest): no copy of it.
-      begin_ = end_;
-      line = std::string_view(start, available);
-      return true;
-    }
     auto* found = static_cast<char*>(std::memchr(start, '\n', available));
     if (found == nullptr) {
       longLine_.append(start, available);

@@ -33,15 +33,21 @@ class TextFile {
   // next call: it points into the read buffer when the line lies in it
   // whole, so most lines are never copied.
   bool ReadLine(std::string_view& line) {
+    linesTaken_ = true;
     longLine_.clear();
     return TakeLineFromBuffer(line) || ReadLineAcrossReads(line);
   }
   bool ReadLine(std::string& line);
 
-  // Reads the rest of the file into memory, so that its bytes can be
-  // looked at before its lines are read: what ReadLine would deliver, but
-  // with CR LF not yet made LF. The view stays valid until the next call.
-  std::string_view LoadRest();
+  // The next piece of the file's bytes as text-mode reading ends them (at
+  // 0x1A), with CR LF not yet made LF; false at the end. For looking at a
+  // file's bytes before its lines are read: Rewind, then read the lines.
+  // The view stays valid until the next call.
+  bool ReadChunk(std::string_view& chunk);
+
+  // Back to the file's first byte; false when the file cannot seek. A file
+  // that fits the buffer whole is not read again.
+  bool Rewind();
 
   // False when the last line read surely holds no NUL byte, which spares
   // a search of every line in files that have none.
@@ -74,10 +80,12 @@ class TextFile {
   int fd_ = -1;
   bool atEnd_ = false;
   std::unique_ptr<char[]> buffer_;
-  std::size_t capacity_ = 0;  // grows only for LoadRest, to the largest file
+  std::size_t capacity_ = 0;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool bufferHoldsNul_ = false;
+  bool bufferFromStart_ = false;  // the buffer's first byte is the file's
+  bool linesTaken_ = false;       // since the open or the last rewind
   std::string longLine_;  // a line that spans reads of the buffer
 };
 

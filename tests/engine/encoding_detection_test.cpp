@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace quillmark::engine {
 namespace {
@@ -78,6 +80,52 @@ TEST(DetectEncoding, SeesAHighByteAtAnyOffset) {
     std::string bytes(40, 'a');
     bytes[at] = '\xA4';
     EXPECT_EQ(DetectEncoding(bytes), DetectedEncoding::ShiftJis) << at;
+  }
+}
+
+// Pieces of given sizes of some bytes, as a file is read.
+class Pieces final : public ByteChunks {
+ public:
+  Pieces(std::string_view bytes, std::vector<std::size_t> cuts) : bytes_(bytes), cuts_(std::move(cuts)) {}
+  bool Next(std::string_view& chunk) override {
+    const std::size_t end = next_ < cuts_.size() ? cuts_[next_] : bytes_.size();
+    if (start_ >= bytes_.size()) return false;
+    chunk = bytes_.substr(start_, std::max(end, start_ + 1) - start_);
+    start_ += chunk.size();
+    ++next_;
+    return true;
+  }
+  bool Restart() override {
+    start_ = next_ = 0;
+    return true;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::vector<std::size_t> cuts_;
+  std::size_t start_ = 0;
+  std::size_t next_ = 0;
+};
+
+// A file read in pieces gets the answer its whole bytes get, wherever the
+// pieces end: inside a UTF-8 sequence, a two-byte or a three-byte
+// character, or the last eight bytes that a reading looks ahead at.
+TEST(DetectEncoding, AFileInPiecesGetsTheAnswerOfItsWholeBytes) {
+  const std::string texts[] = {
+      "x = \"\xE8\xA1\xA8\xE7\xA4\xBA\xF0\x9F\x98\x80\"; /* \xE3\x80\x9C */\n",         // UTF-8
+      "x = \"\xE8\xA1\xA8\xE7\xA4\"; y = 1;\n",                                              // UTF-8 cut short
+      "s = \"\x95\x5C\x8E\xA6\x82\xA0\xB1\";\n/* \x83\x5C\x83\x74\x83\x67 */\n",    // Shift_JIS
+      "s = \"\xA4\xA2\x8F\xA1\xA1\x8E\xB1\xBB\xFA\";\n",                                 // EUC-JP
+      "\xB1\xB2\xB3\xB4\xB5\xB6\xB7\xB8\xB9\xBA\xBB",                                      // either way
+  };
+  for (const std::string& text : texts) {
+    const DetectedEncoding whole = DetectEncoding(text);
+    for (std::size_t first = 1; first < text.size(); ++first) {
+      for (std::size_t second = first; second < text.size(); second += 3) {
+        Pieces pieces(text, {first, second});
+        ASSERT_EQ(DetectEncoding(pieces), whole) << "cut at " << first << " and " << second << " of " << text;
+      }
+    }
   }
 }
 

@@ -130,6 +130,31 @@ void CheckSame(DetectedEncoding got, DetectedEncoding want, const std::string& i
 }  // namespace
 }  // namespace quillmark::fuzz
 
+namespace quillmark::fuzz {
+
+// Bytes in pieces of one size, the last one shorter.
+class Pieces final : public engine::ByteChunks {
+ public:
+  Pieces(std::string_view bytes, std::size_t size) : bytes_(bytes), size_(size) {}
+  bool Next(std::string_view& chunk) override {
+    if (start_ >= bytes_.size()) return false;
+    chunk = bytes_.substr(start_, size_);
+    start_ += chunk.size();
+    return true;
+  }
+  bool Restart() override {
+    start_ = 0;
+    return true;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t size_;
+  std::size_t start_ = 0;
+};
+
+}  // namespace quillmark::fuzz
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillmark;
   // The detection reads libFuzzer's own buffer, so that a read past its end
@@ -141,5 +166,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string shifted = std::string(size % 17 + 1, ' ') + input;
   fuzz::CheckSame(engine::DetectEncoding(shifted), got, input, "an ASCII prefix changes nothing");
+
+  // Read in pieces of a size the input picks, as a file is read.
+  fuzz::Pieces pieces(view, size == 0 ? 1 : data[0] % 13 + 1);
+  fuzz::CheckSame(engine::DetectEncoding(pieces), got, input, "pieces of any size change nothing");
   return 0;
 }

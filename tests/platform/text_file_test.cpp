@@ -10,8 +10,9 @@
 namespace quillmark::platform {
 namespace {
 
-// The lines of `bytes`, read straight away and, to check that loading a
-// file whole first changes nothing, after LoadRest.
+// The lines of `bytes`, read straight away and, to check that looking at
+// the bytes first changes nothing, after reading them in pieces and
+// rewinding.
 std::vector<std::string> ReadLines(std::string_view bytes) {
   testing::TempTree tree;
   tree.WriteFile("f.c", bytes);
@@ -20,13 +21,17 @@ std::vector<std::string> ReadLines(std::string_view bytes) {
     TextFile file;
     EXPECT_TRUE(file.Open(tree.PathOf("f.c")));
     if (loadFirst) {
-      // What LoadRest shows is the file up to 0x1A, line ends untouched.
-      EXPECT_EQ(file.LoadRest(), bytes.substr(0, bytes.find('\x1A')));
+      // The pieces are the file up to 0x1A, line ends untouched.
+      std::string pieces;
+      std::string_view chunk;
+      while (file.ReadChunk(chunk)) pieces.append(chunk);
+      EXPECT_EQ(pieces, bytes.substr(0, bytes.find('\x1A')));
+      EXPECT_TRUE(file.Rewind());
     }
     std::string line;
     while (file.ReadLine(line)) lines[loadFirst].push_back(line);
   }
-  EXPECT_EQ(lines[0], lines[1]) << "lines read after LoadRest";
+  EXPECT_EQ(lines[0], lines[1]) << "lines read after the pieces";
   return lines[0];
 }
 
