@@ -35,7 +35,7 @@ struct ReadingCounts {
   std::size_t japanese = 0;
 };
 
-constexpr bool InRange(unsigned value, unsigned first, unsigned last) { return value - first <= last - first; }
+constexpr unsigned InRange(unsigned value, unsigned first, unsigned last) { return value - first <= last - first; }
 
 constexpr ByteClassTable kSjisSingle = MakeByteClassTable({{0x00, 0x7F}, {0xA1, 0xDF}});
 constexpr ByteClassTable kSjisLead = MakeByteClassTable({{0x81, 0x9F}, {0xE0, 0xFC}});
@@ -106,13 +106,15 @@ bool HasNoHighByte(const std::uint8_t* bytes) {
   return (word & kHighBits) == 0;
 }
 
+constexpr unsigned Bit(bool value) { return value ? 1u : 0u; }
+
 // One step of the Shift_JIS reading at `i`, where eight bytes are left.
 [[gnu::always_inline]] inline std::size_t StepShiftJis(const std::uint8_t* bytes, std::size_t i, ReadingCounts& counts) {
   if (HasNoHighByte(bytes + i)) return i + 8;
   const unsigned b = bytes[i];
   const unsigned t = bytes[i + 1];
-  const unsigned pair = kSjisLead[b] & kSjisTrail[t];
-  counts.invalid += !(kSjisSingle[b] | pair);
+  const unsigned pair = Bit(kSjisLead[b]) & Bit(kSjisTrail[t]);
+  counts.invalid += !(Bit(kSjisSingle[b]) | pair);
   counts.japanese += pair & IsSjisJapaneseText(b << 8 | t);
   return i + 1 + pair;
 }
@@ -122,10 +124,10 @@ bool HasNoHighByte(const std::uint8_t* bytes) {
   if (HasNoHighByte(bytes + i)) return i + 8;
   const unsigned b = bytes[i];
   const unsigned t = bytes[i + 1];
-  const unsigned row = kEucRowByte[b] & kEucRowByte[t];
-  const unsigned kana = (b == 0x8E) & kEucKana[t];
-  const unsigned three = (b == 0x8F) & kEucRowByte[t] & kEucRowByte[bytes[i + 2]];
-  counts.invalid += !((b < 0x80) | row | kana | three);
+  const unsigned row = Bit(kEucRowByte[b]) & Bit(kEucRowByte[t]);
+  const unsigned kana = Bit(b == 0x8E) & Bit(kEucKana[t]);
+  const unsigned three = Bit(b == 0x8F) & Bit(kEucRowByte[t]) & Bit(kEucRowByte[bytes[i + 2]]);
+  counts.invalid += !(Bit(b < 0x80) | row | kana | three);
   counts.japanese += row & IsEucJapaneseText(b << 8 | t);
   return i + 1 + (row | kana) + 2 * three;
 }
