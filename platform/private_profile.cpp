@@ -1,26 +1,30 @@
 #include "platform/private_profile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
+#include <charconv>
 #include <optional>
 #include <vector>
 
 namespace quillmark::platform {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+// More links in a row than this is taken for a loop, as the kernel does.
+constexpr int kMaxLinkHops = 40;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
 }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -34,11 +38,57 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // ---- The text of a profile -------------------------------------------------
+//
+// Lines are found in place as a lookup goes and never collected: a lookup
+// costs no memory beyond the file's bytes, however many lines it has.
 
 struct Line {
-  std::string_view text;  // without its line end
-  std::string_view end;   // "\n", "\r\n", or empty for a last line without one
+  std::string_view text;  // from its first non-blank byte to its line end
+  std::string_view end;   // "\n", "\r\n", a CR that ends the file, or empty
 };
+
+// Where the lines start: a byte-order mark is kept but never parsed.
+std::size_t TextStart(std::string_view content) { return content.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0; }
+
+std::size_t OffsetOf(std::string_view content, std::string_view part) {
+  return static_cast<std::size_t>(part.data() - content.data());
+}
+
+std::size_t EndOf(std::string_view content, const Line& line) {
+  return OffsetOf(content, line.end) + line.end.size();
+}
+
+// The line from `start` to its line end.
+Line LineFrom(std::string_view content, std::size_t start) {
+  const std::size_t lf = content.find('\n', start);
+  if (lf == std::string_view::npos) {
+    // A CR that ends the file is a CR LF line end that lost its LF, not
+    // part of the value: otherwise a line added behind it would supply
+    // the LF and change what the line reads.
+    const std::size_t textEnd = content.ends_with('\r') ? content.size() - 1 : content.size();
+    return {content.substr(start, textEnd - start), content.substr(textEnd)};
+  }
+  const std::size_t textEnd = (lf > start && content[lf - 1] == '\r') ? lf - 1 : lf;
+  return {content.substr(start, textEnd - start), content.substr(textEnd, lf + 1 - textEnd)};
+}
+
+// The next line at or after `pos` that holds more than blanks; `pos` moves
+// past it. Blank lines can never be a header or a key, so they are stepped
+// over byte by byte without looking for their ends.
+std::optional<Line> NextLine(std::string_view content, std::size_t& pos) {
+  while (pos < content.size()) {
+    while (pos < content.size() && IsBlank(content[pos])) ++pos;
+    if (pos == content.size()) break;
+    if (content[pos] == '\n') {
+      ++pos;
+      continue;
+    }
+    const Line line = LineFrom(content, pos);
+    pos = EndOf(content, line);
+    if (!line.text.empty()) return line;  // else a blank line ending in CR LF
+  }
+  return std::nullopt;
+}
 
 enum class LineKind { kOther, kSection, kKey };
 
@@ -47,34 +97,6 @@ struct ParsedLine {
   std::string_view name;
   std::size_t valueStart = 0;  // offset in the line's text just after "="
 };
-
-struct Profile {
-  std::string_view bom;  // kept in front of the first line, never parsed
-  std::vector<Line> lines;
-};
-
-Profile SplitProfile(std::string_view content) {
-  Profile profile;
-  if (content.starts_with(kUtf8Bom)) {
-    profile.bom = content.substr(0, kUtf8Bom.size());
-    content.remove_prefix(kUtf8Bom.size());
-  }
-  while (!content.empty()) {
-    const std::size_t lf = content.find('\n');
-    if (lf == std::string_view::npos) {
-      // A CR that ends the file is a CR LF line end that lost its LF, not
-      // part of the value: otherwise a line added behind it would supply
-      // the LF and change what the line reads.
-      const std::size_t textEnd = content.ends_with('\r') ? content.size() - 1 : content.size();
-      profile.lines.push_back({content.substr(0, textEnd), content.substr(textEnd)});
-      break;
-    }
-    const std::size_t textEnd = (lf > 0 && content[lf - 1] == '\r') ? lf - 1 : lf;
-    profile.lines.push_back({content.substr(0, textEnd), content.substr(textEnd, lf + 1 - textEnd)});
-    content.remove_prefix(lf + 1);
-  }
-  return profile;
-}
 
 ParsedLine ParseLine(std::string_view text) {
   const std::string_view body = Trim(text);
@@ -89,31 +111,55 @@ ParsedLine ParseLine(std::string_view text) {
   return {LineKind::kKey, Trim(text.substr(0, equals)), equals + 1};
 }
 
-// Where a key is, or where it would go. Indexes into Profile::lines.
+// The header line of the first section named `section`. Only a "[" can
+// start a header, so the search leaps from one "[" to the next, whatever
+// the lines in between hold.
+std::optional<Line> FindSectionHeader(std::string_view content, std::string_view section) {
+  const std::size_t textStart = TextStart(content);
+  for (std::size_t open = content.find('[', textStart); open != std::string_view::npos;
+       open = content.find('[', open + 1)) {
+    std::size_t lineStart = open;
+    while (lineStart > textStart && IsBlank(content[lineStart - 1])) --lineStart;
+    if (lineStart > textStart && content[lineStart - 1] != '\n') continue;  // not first on its line
+    const Line line = LineFrom(content, open);
+    const ParsedLine parsed = ParseLine(line.text);
+    if (parsed.kind == LineKind::kSection && SameName(parsed.name, section)) return line;
+  }
+  return std::nullopt;
+}
+
+// Where a key is, or where it would go.
 struct KeyPlace {
-  std::size_t header = kNone;       // the first matching section's header
-  std::size_t keyLine = kNone;      // the first matching key line in it
-  std::size_t lastKeyLine = kNone;  // the section's last key line, or its header
-  std::size_t valueStart = 0;       // in keyLine's text
+  std::optional<Line> header;           // of the first matching section
+  std::optional<std::string_view> value;  // of the first matching key in it, untrimmed
+  Line lastKeyLine;                       // the section's last key line, or its header
 };
 
-KeyPlace FindKey(const Profile& profile, std::string_view section, std::string_view key) {
+KeyPlace FindKey(std::string_view content, std::string_view section, std::string_view key) {
   KeyPlace place;
-  for (std::size_t i = 0; i < profile.lines.size(); ++i) {
-    const ParsedLine parsed = ParseLine(profile.lines[i].text);
-    if (parsed.kind == LineKind::kSection) {
-      if (place.header != kNone) break;  // the first matching section has ended
-      if (SameName(parsed.name, section)) place.header = place.lastKeyLine = i;
-    } else if (parsed.kind == LineKind::kKey && place.header != kNone) {
-      place.lastKeyLine = i;
-      if (SameName(parsed.name, key)) {
-        place.keyLine = i;
-        place.valueStart = parsed.valueStart;
-        break;
-      }
+  place.header = FindSectionHeader(content, section);
+  if (!place.header) return place;
+  place.lastKeyLine = *place.header;
+  for (std::size_t pos = EndOf(content, *place.header); const std::optional<Line> line = NextLine(content, pos);) {
+    const ParsedLine parsed = ParseLine(line->text);
+    if (parsed.kind == LineKind::kSection) break;  // the first matching section has ended
+    if (parsed.kind != LineKind::kKey) continue;
+    place.lastKeyLine = *line;
+    if (SameName(parsed.name, key)) {
+      place.value = line->text.substr(parsed.valueStart);
+      break;
     }
   }
   return place;
+}
+
+std::string ValueAsRead(std::string_view content, std::string_view section, std::string_view key,
+                        std::string_view defaultValue) {
+  const KeyPlace place = FindKey(content, Trim(section), Trim(key));
+  if (!place.value) return std::string(defaultValue);
+  std::string_view value = Trim(*place.value);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+  return std::string(value.substr(0, kMaxProfileValueBytes));
 }
 
 bool IsStorableSection(std::string_view section) {
@@ -125,68 +171,86 @@ bool IsStorableKey(std::string_view key) {
          key.find_first_of("\r\n=") == std::string_view::npos;
 }
 
-// Before a line is added behind the last one: a line end for a last line
-// without one, the LF for one that ends in a lone CR.
-void CompleteLineEnd(const Line& line, std::string_view newline, std::string& out) {
-  if (line.end.empty())
-    out.append(newline);
-  else if (line.end == "\r")
-    out.append("\n");
+// Before a line is added behind one ending in `end`: a line end for a last
+// line without one, the LF for one that ends in a lone CR.
+std::string_view LineEndCompletion(std::string_view end, std::string_view newline) {
+  if (end.empty()) return newline;
+  return end == "\r" ? "\n" : "";
 }
 
-// The profile text with `key` set to `value` in `section`.
-std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
-                      std::string_view value) {
-  const Profile profile = SplitProfile(content);
-  const KeyPlace place = FindKey(profile, section, key);
-  const bool crlf = !profile.lines.empty() && profile.lines.front().end == "\r\n";
-  const std::string_view newline = crlf ? "\r\n" : "\n";
-  const std::string keyLine = std::string(key) + "=" + std::string(value) + std::string(newline);
+// The new text of a file, as two pieces of the old one around a few new
+// bytes, so that a big file is never copied in memory.
+struct NewText {
+  std::string_view head;
+  std::string middle;
+  std::string_view tail;
+};
 
-  std::string out(profile.bom);
-  out.reserve(content.size() + keyLine.size() + section.size() + 4);
-  for (std::size_t i = 0; i < profile.lines.size(); ++i) {
-    const Line& line = profile.lines[i];
-    if (i == place.keyLine) {
-      out.append(line.text.substr(0, place.valueStart)).append(value).append(line.end);
-      continue;
-    }
-    out.append(line.text).append(line.end);
-    if (i == place.lastKeyLine && place.keyLine == kNone) {
-      CompleteLineEnd(line, newline, out);
-      out.append(keyLine);
-    }
+// The profile text with `key` set to `value` in `section`.
+NewText WithValue(std::string_view content, std::string_view section, std::string_view key,
+                  std::string_view value) {
+  const KeyPlace place = FindKey(content, section, key);
+  if (place.value) {
+    const std::size_t start = OffsetOf(content, *place.value);
+    return {content.substr(0, start), std::string(value), content.substr(start + place.value->size())};
   }
-  if (place.header == kNone) {
-    if (!profile.lines.empty()) CompleteLineEnd(profile.lines.back(), newline, out);
-    out.append("[").append(section).append("]").append(newline).append(keyLine);
+
+  const std::size_t textStart = TextStart(content);
+  const std::size_t firstLf = content.find('\n', textStart);
+  const bool crlf = firstLf != std::string_view::npos && firstLf > textStart && content[firstLf - 1] == '\r';
+  const std::string_view newline = crlf ? "\r\n" : "\n";
+  std::string keyLine = std::string(key) + "=" + std::string(value) + std::string(newline);
+
+  if (place.header) {
+    const std::size_t at = EndOf(content, place.lastKeyLine);
+    return {content.substr(0, at), std::string(LineEndCompletion(place.lastKeyLine.end, newline)) + keyLine,
+            content.substr(at)};
   }
-  return out;
+  std::string middle;
+  if (content.size() > textStart) {
+    const std::string_view lastEnd = content.ends_with('\n') ? "\n" : content.ends_with('\r') ? "\r" : "";
+    middle = LineEndCompletion(lastEnd, newline);
+  }
+  middle.append("[").append(section).append("]").append(newline).append(keyLine);
+  return {content, std::move(middle), {}};
 }
 
 // ---- Files -----------------------------------------------------------------
 
 enum class ReadOutcome { kRead, kMissing, kFailed };
 
+// Reads into a buffer of the file's size: no growth by doubling, which
+// would hold up to twice the file for a moment.
 ReadOutcome ReadRegularFile(const std::string& path, std::string& bytes, mode_t& mode) {
+  bytes.clear();
   // O_NONBLOCK so that a FIFO in place of the file cannot hang the open.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kFailed;
   struct stat status {};
   bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
   mode = status.st_mode & 07777;
-  bytes.clear();
-  char buffer[64 * 1024];
-  while (ok) {
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) {
-      ok = count == 0;
-      break;
+  try {
+    if (ok) bytes.resize(static_cast<std::size_t>(status.st_size));
+    std::size_t used = 0;
+    char spare[4096];  // tells the end of the file from a file that grew
+    while (ok) {
+      const bool full = used == bytes.size();
+      const ssize_t count = full ? ::read(fd, spare, sizeof spare) : ::read(fd, bytes.data() + used, bytes.size() - used);
+      if (count < 0 && errno == EINTR) continue;
+      if (count <= 0) {
+        ok = count == 0;
+        break;
+      }
+      if (full) bytes.append(spare, static_cast<std::size_t>(count));
+      used += static_cast<std::size_t>(count);
     }
-    bytes.append(buffer, static_cast<std::size_t>(count));
+    bytes.resize(used);
+  } catch (...) {
+    ::close(fd);
+    throw;
   }
   ::close(fd);
+  if (!ok) bytes = std::string();
   return ok ? ReadOutcome::kRead : ReadOutcome::kFailed;
 }
 
@@ -198,6 +262,47 @@ bool WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(count));
   }
   return true;
+}
+
+bool WriteAll(int fd, const NewText& text) {
+  return WriteAll(fd, text.head) && WriteAll(fd, text.middle) && WriteAll(fd, text.tail);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// A write that was killed leaves its temporary file, named as
+// CreateTemporaryBeside names it, behind. Those of this very file whose
+// writer is gone are removed; a name of any other form, or of a process
+// that may still run, is never touched.
+void RemoveStaleTemporaries(const std::string& path) {
+  DIR* folder = opendir(FolderOf(path).c_str());
+  if (folder == nullptr) return;
+  const std::string prefix = NameOf(path) + ".tmp.";
+  while (const dirent* entry = readdir(folder)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(prefix)) continue;
+    const std::string_view numbers = name.substr(prefix.size());
+    const std::size_t dot = numbers.find('.');
+    if (dot == std::string_view::npos || !IsDigits(numbers.substr(0, dot)) || !IsDigits(numbers.substr(dot + 1)))
+      continue;
+    int pid = 0;
+    const auto [end, error] = std::from_chars(numbers.data(), numbers.data() + dot, pid);
+    if (error != std::errc() || pid <= 0) continue;  // no process's id: kill() would take it for a group
+    if (kill(pid, 0) != 0 && errno == ESRCH) (void)unlinkat(dirfd(folder), entry->d_name, 0);
+  }
+  closedir(folder);
 }
 
 // Opens a new file beside `path` that no other writer uses. Created with
@@ -215,54 +320,95 @@ int CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
 // The renamed entry is durable only once its folder is flushed too. Best
 // effort: the new file is in place whatever this returns.
 void SyncFolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   (void)fsync(fd);
   ::close(fd);
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::optional<mode_t> mode) {
+enum class Replacement { kDone, kFailed, kRefusedByFolder };
+
+Replacement ReplaceFileAtomically(const std::string& path, const NewText& text, std::optional<mode_t> mode) {
   std::string tempPath;
   const int fd = CreateTemporaryBeside(path, tempPath);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && (!mode || fchmod(fd, *mode) == 0) && fsync(fd) == 0;
+  if (fd < 0) {
+    return errno == EACCES || errno == EPERM || errno == EROFS ? Replacement::kRefusedByFolder : Replacement::kFailed;
+  }
+  bool ok = WriteAll(fd, text) && (!mode || fchmod(fd, *mode) == 0) && fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
-  if (ok) ok = ::rename(tempPath.c_str(), path.c_str()) == 0;
+  int renameError = 0;
+  if (ok && ::rename(tempPath.c_str(), path.c_str()) != 0) {
+    renameError = errno;
+    ok = false;
+  }
   if (!ok) {
     ::unlink(tempPath.c_str());
-    return false;
+    // A sticky folder lets anyone add files but not replace another's.
+    return renameError == EPERM || renameError == EACCES ? Replacement::kRefusedByFolder : Replacement::kFailed;
   }
   SyncFolderOf(path);
+  return Replacement::kDone;
+}
+
+// For a file that its folder does not let be replaced: the same bytes,
+// written over the old ones.
+bool WriteInPlace(const std::string& path, const NewText& text) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat status {};
+  const auto size = static_cast<off_t>(text.head.size() + text.middle.size() + text.tail.size());
+  bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && WriteAll(fd, text) && ftruncate(fd, size) == 0 &&
+            fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  return ok;
+}
+
+// Only a file that the user may write is ever replaced: the rename alone
+// would swap a read-only file, or another user's, for one of the user's.
+bool CanOpenForWriting(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
   return true;
 }
 
-// A settings file kept elsewhere behind a symbolic link stays there.
-std::string FollowLink(const std::string& path) {
-  struct stat status {};
-  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-  char* target = realpath(path.c_str(), nullptr);
-  if (target == nullptr) return path;  // dangling: the link itself is replaced
-  std::string resolved(target);
-  std::free(target);
-  return resolved;
+// The file a write goes to: `path`, or where the chain of symbolic links
+// at `path` ends, which need not exist yet. A relative target is relative
+// to its link's folder. Nothing for a loop or a link that cannot be read.
+std::optional<std::string> FollowLinks(std::string path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    std::vector<char> target(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 0) + 256);
+    ssize_t length = 0;
+    while ((length = readlink(path.c_str(), target.data(), target.size())) >= 0 &&
+           static_cast<std::size_t>(length) == target.size()) {
+      target.resize(target.size() * 2);  // the link changed under us, or lies about its size
+    }
+    if (length <= 0) return std::nullopt;
+    std::string next(target.data(), static_cast<std::size_t>(length));
+    const std::size_t slash = path.rfind('/');
+    if (next.front() != '/' && slash != std::string::npos) next.insert(0, path, 0, slash + 1);
+    path = std::move(next);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
+PrivateProfileReader::PrivateProfileReader(const std::string& path) {
+  mode_t mode = 0;
+  ReadRegularFile(path, bytes_, mode);
+}
+
+std::string PrivateProfileReader::GetString(std::string_view section, std::string_view key,
+                                            std::string_view defaultValue) const {
+  return ValueAsRead(bytes_, section, key, defaultValue);
+}
+
 std::string GetPrivateProfileString(const std::string& path, std::string_view section, std::string_view key,
                                     std::string_view defaultValue) {
-  std::string content;
-  mode_t mode = 0;
-  if (ReadRegularFile(path, content, mode) != ReadOutcome::kRead) return std::string(defaultValue);
-  const Profile profile = SplitProfile(content);
-  const KeyPlace place = FindKey(profile, Trim(section), Trim(key));
-  if (place.keyLine == kNone) return std::string(defaultValue);
-
-  std::string_view value = Trim(profile.lines[place.keyLine].text.substr(place.valueStart));
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-  return std::string(value.substr(0, kMaxProfileValueBytes));
+  return PrivateProfileReader(path).GetString(section, key, defaultValue);
 }
 
 bool WritePrivateProfileString(const std::string& path, std::string_view section, std::string_view key,
@@ -272,16 +418,26 @@ bool WritePrivateProfileString(const std::string& path, std::string_view section
   if (!IsStorableSection(section) || !IsStorableKey(key)) return false;
   value = value.substr(0, value.find_first_of("\r\n"));
 
-  const std::string target = FollowLink(path);
+  const std::optional<std::string> target = FollowLinks(path);
+  if (!target) return false;
+  RemoveStaleTemporaries(*target);
   std::string content;
   mode_t mode = 0;
   std::optional<mode_t> keptMode;
-  switch (ReadRegularFile(target, content, mode)) {
+  switch (ReadRegularFile(*target, content, mode)) {
     case ReadOutcome::kRead: keptMode = mode; break;
-    case ReadOutcome::kMissing: content.clear(); break;
+    case ReadOutcome::kMissing: break;
     case ReadOutcome::kFailed: return false;  // never replace what could not be read
   }
-  return ReplaceFileAtomically(target, WithValue(content, section, key, value), keptMode);
+  if (keptMode && !CanOpenForWriting(*target)) return false;
+
+  const NewText text = WithValue(content, section, key, value);
+  switch (ReplaceFileAtomically(*target, text, keptMode)) {
+    case Replacement::kDone: return true;
+    case Replacement::kFailed: return false;
+    case Replacement::kRefusedByFolder: return keptMode && WriteInPlace(*target, text);
+  }
+  return false;
 }
 
 }  // namespace quillmark::platform

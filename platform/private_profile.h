@@ -25,10 +25,32 @@ namespace quillmark::platform {
 // The most bytes of a value a read returns, as the settings buffer holds.
 inline constexpr std::size_t kMaxProfileValueBytes = 4095;
 
-// The value of `key` in `section` of the file at `path`: the text after "="
-// with surrounding blanks removed and then one pair of enclosing double
-// quotes removed, cut to kMaxProfileValueBytes. `defaultValue` when the file
-// (or a regular file at `path`), the section or the key is missing.
+// A profile file read once, for many lookups: its bytes are held as they
+// are, and each lookup walks them again without storing lines, so the
+// reader holds the file's size and a constant, however many lines it has.
+// A missing file, or one that cannot be read (no regular file at `path`, a
+// read error), reads as empty: every key gives its default. Later changes
+// to the file are not seen.
+class PrivateProfileReader {
+ public:
+  // Reads the whole file. Throws std::bad_alloc when its bytes do not fit in
+  // memory; the caller decides what a settings file that big means.
+  explicit PrivateProfileReader(const std::string& path);
+
+  // The value of `key` in `section`: the text after "=" with surrounding
+  // blanks removed and then one pair of enclosing double quotes removed,
+  // cut to kMaxProfileValueBytes. `defaultValue` when the section or the
+  // key is missing.
+  std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+
+ private:
+  std::string bytes_;
+};
+
+// The value of `key` in `section` of the file at `path`, as
+// PrivateProfileReader(path).GetString(section, key, defaultValue) gives it:
+// the file is read anew for every call, so a reader serves many keys better.
+// Throws std::bad_alloc as the reader does.
 std::string GetPrivateProfileString(const std::string& path, std::string_view section, std::string_view key,
                                     std::string_view defaultValue);
 
@@ -48,12 +70,36 @@ std::string GetPrivateProfileString(const std::string& path, std::string_view se
 // line break in either name, "=" in the key or a key that would read as a
 // comment or header, "]" in the section) is refused.
 //
+// Where the write goes: a symbolic link at `path` is followed, through a
+// chain of links (a relative target is relative to its link's folder), and
+// stays; the file at its end is written, and created when it is missing. A
+// loop of links (more than 40 in a row) fails the write.
+//
+// Before writing, temporary files that earlier writes of this same file left
+// behind when they were killed are removed: names "<file>.tmp.<pid>.<n>"
+// (decimal digits only) beside it whose process <pid> no longer exists.
+// Nothing else is touched.
+//
+// An existing file is written only when the user may write it: it is opened
+// for writing (without truncating it, and closed at once) first, and when
+// that fails (a read-only file, another user's file, a read-only file
+// system) the write fails and the file stays byte for byte.
+//
 // The file is replaced atomically: the new text goes to a temporary file
 // beside it, is flushed to disk and renamed over the old one, which keeps
-// its permission bits; a symbolic link at `path` is followed and stays. On
+// its permission bits (the file then belongs to the user who wrote it). On
 // any failure the temporary file is removed and the old file is left as it
-// was. False on failure (a missing or unwritable folder, a full disk, a file
-// at `path` that cannot be read, a name refused above).
+// was. Only when the folder refuses this (it will not take the temporary
+// file with EACCES, EPERM or EROFS, or a sticky folder will not let it
+// replace another user's file) is an existing file written in place
+// instead: its bytes are overwritten, it is cut to the new length and
+// flushed. That is not atomic: a crash or a full disk during that write
+// can leave the file damaged. The temporary file is always tried first.
+//
+// False on failure (a missing or unwritable folder for a new file, a full
+// disk, a file at `path` that cannot be read or may not be written, a link
+// loop, a name refused above). Throws std::bad_alloc when the file's bytes do
+// not fit in memory; the old file is then untouched.
 bool WritePrivateProfileString(const std::string& path, std::string_view section, std::string_view key,
                                std::string_view value);
 

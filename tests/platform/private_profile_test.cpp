@@ -66,7 +66,23 @@ TEST(PrivateProfileReadTest, FindsTheValueOrGivesTheDefault) {
   for (const Case& c : cases) {
     tree.WriteFile("quillmark.ini", c.file);
     EXPECT_EQ(GetPrivateProfileString(path, c.section, c.key, "DEF"), c.expected) << c.what;
+    EXPECT_EQ(PrivateProfileReader(path).GetString(c.section, c.key, "DEF"), c.expected) << c.what;
   }
+}
+
+TEST(PrivateProfileReadTest, AReaderAnswersFromTheFileAsItWasRead) {
+  TempTree tree;
+  const std::string path = tree.PathOf("quillmark.ini");
+  tree.WriteFile("quillmark.ini", "[Other]\nA=other\n[Quillmark]\nA=1\nB = \"2\"\n[quillmark]\nC=3\n");
+  const PrivateProfileReader reader(path);
+  tree.WriteFile("quillmark.ini", "[Quillmark]\nA=changed\n");
+
+  const std::pair<std::string, std::string> expected[] = {{"A", "1"}, {"B", "2"}, {"C", "DEF"}, {"a", "1"}, {"D", "DEF"}};
+  for (int round = 0; round < 2; ++round) {
+    for (const auto& [key, value] : expected) EXPECT_EQ(reader.GetString("Quillmark", key, "DEF"), value) << key;
+  }
+  EXPECT_EQ(reader.GetString("Other", "A", "DEF"), "other");
+  EXPECT_EQ(reader.GetString("Missing", "A", "DEF"), "DEF");
 }
 
 TEST(PrivateProfileReadTest, GivesTheDefaultWithoutARegularFile) {
@@ -74,6 +90,8 @@ TEST(PrivateProfileReadTest, GivesTheDefaultWithoutARegularFile) {
   tree.MakeFolder("folder.ini");
   EXPECT_EQ(GetPrivateProfileString(tree.PathOf("missing.ini"), "Quillmark", "Key", "DEF"), "DEF");
   EXPECT_EQ(GetPrivateProfileString(tree.PathOf("folder.ini"), "Quillmark", "Key", "DEF"), "DEF");
+  EXPECT_EQ(PrivateProfileReader(tree.PathOf("missing.ini")).GetString("Quillmark", "Key", "DEF"), "DEF");
+  EXPECT_EQ(PrivateProfileReader(tree.PathOf("folder.ini")).GetString("Quillmark", "Key", "DEF"), "DEF");
 }
 
 TEST(PrivateProfileReadTest, CutsLongValuesToTheBufferSize) {
@@ -84,6 +102,7 @@ TEST(PrivateProfileReadTest, CutsLongValuesToTheBufferSize) {
     tree.WriteFile("quillmark.ini", "[Quillmark]\nKey=" + stored + "\nNext=1\n");
     EXPECT_EQ(GetPrivateProfileString(path, "Quillmark", "Key", ""), fits) << stored.size();
     EXPECT_EQ(GetPrivateProfileString(path, "Quillmark", "Next", ""), "1");
+    EXPECT_EQ(PrivateProfileReader(path).GetString("Quillmark", "Key", ""), fits) << stored.size();
   }
 }
 
