@@ -51,6 +51,7 @@ MainDialog::MainDialog(std::string settingsPath)
   const Settings settings = LoadSettings(settingsPath_);
   settingsDialog_->values = settings;
   rootPath_ = settings.finderRootPath;
+  keepSavedFolder_ = !settings.complete;
 
   Create(nullptr, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   BuildWindow();
@@ -77,7 +78,7 @@ void MainDialog::BuildWindow() {
   SetEscapeId(wxID_NONE);
 
   SetIcons(ui::ProgramIcons());
-  folderEdit_->ChangeValue(wxString::FromUTF8(rootPath_));
+  folderBytes_.Set(*folderEdit_, rootPath_);
 
   resultList_->AppendColumn(wxString::FromUTF8("文字列"), wxLIST_FORMAT_LEFT, FromDIP(150));
   resultList_->AppendColumn("Line", wxLIST_FORMAT_LEFT, FromDIP(40));
@@ -95,7 +96,7 @@ void MainDialog::OnBrowse(wxCommandEvent&) {
   if (start.empty()) start = platform::CurrentDirectory().value_or("");
   // The choice goes into the edit only: the root path and the settings
   // file follow at the next search or close.
-  if (std::optional<std::string> folder = folderChooser_(this, start)) folderEdit_->SetValue(wxString::FromUTF8(*folder));
+  if (std::optional<std::string> folder = folderChooser_(this, start)) folderBytes_.Set(*folderEdit_, *folder);
 }
 
 void MainDialog::OnCloseButton(wxCommandEvent&) {
@@ -110,13 +111,14 @@ void MainDialog::OnCloseButton(wxCommandEvent&) {
 
 void MainDialog::OnClose(wxCloseEvent&) {
   // Saved as it stands, untrimmed: the next start shows what was typed.
-  SaveFinderRootPath(settingsPath_, folderEdit_->GetValue().utf8_string());
+  const std::string folder = folderBytes_.Get(*folderEdit_);
+  if (!keepSavedFolder_ || folderBytes_.Edited(*folderEdit_)) SaveFinderRootPath(settingsPath_, folder);
   if (IsBusy()) {
     stopRequested_ = true;
     closeAfterSearch_ = true;
     return;
   }
-  rootPath_ = folderEdit_->GetValue().utf8_string();
+  rootPath_ = folder;
   ui::EndDialog(*this, 0);
 }
 

@@ -13,6 +13,7 @@
 #include "app/log_pane_view.h"
 #include "app/repaint_throttle.h"
 #include "engine/finder_host.h"
+#include "ui/field_bytes.h"
 
 class wxButton;
 class wxListEvent;
@@ -71,8 +72,9 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
 
   // Search command.
   void EnterBusyState();
+  void RunSearch();
   void ReturnToIdle(bool flushLog);
-  void ReportOutcome(bool completed, const std::string& encodingName);
+  void ReportOutcome(bool completed, bool outOfMemory, const std::string& encodingName);
 
   // Result list and log pane.
   void ShowTraceAndRows();
@@ -90,6 +92,10 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
 
   std::string settingsPath_;
   std::string rootPath_;
+  ui::FieldBytes folderBytes_;
+  // The saved folder could not be read: a close leaves it saved unless the
+  // user put another one into the field.
+  bool keepSavedFolder_ = false;
   std::string logText_;
   std::unique_ptr<editor::SettingsDialog> settingsDialog_;
   bool stopRequested_ = false;

@@ -18,8 +18,9 @@ void MainDialog::OnSearch(wxCommandEvent&) {
   if (IsBusy()) return;
 
   // The root path changes only for a search that runs, so that it keeps
-  // naming the root of the rows the list shows.
-  std::string root = engine::TrimRootPath(folderEdit_->GetValue().utf8_string());
+  // naming the root of the rows the list shows. A saved folder that is no
+  // UTF-8 is searched by its bytes as long as the field was not edited.
+  std::string root = engine::TrimRootPath(folderBytes_.Get(*folderEdit_));
   if (root.empty()) {
     ShowMessage("検索対象パスを入力してください", MessageIcon::Information);
     return;
@@ -27,8 +28,25 @@ void MainDialog::OnSearch(wxCommandEvent&) {
   rootPath_ = std::move(root);
 
   stopRequested_ = false;
+  const auto closeIfAsked = [this] {
+    if (!closeAfterSearch_) return;
+    closeAfterSearch_ = false;
+    ui::EndDialog(*this, 0);
+  };
   EnterBusyState();
+  try {
+    RunSearch();
+  } catch (...) {
+    // Memory that ran short after the walk, say: the window must not stay
+    // busy, with no button left to search again.
+    ReturnToIdle(false);
+    closeIfAsked();
+    throw;
+  }
+  closeIfAsked();
+}
 
+void MainDialog::RunSearch() {
   const editor::EditorSettings& settings = settingsDialog_->values;
   std::vector<std::string> extensions = engine::BuildExtensionList(settings.fileExt);
   std::unique_ptr<engine::SourceFinder> finder = engine::CreateSourceFinder(settings.encoding);
@@ -46,15 +64,11 @@ void MainDialog::OnSearch(wxCommandEvent&) {
   statusField_->ChangeValue(wxString::FromUTF8("解析中(" + encodingName + ")..."));
 
   const bool completed = finder->Walk(rootPath_);
+  const bool outOfMemory = finder->Failure().kind == engine::WalkFailure::Kind::OutOfMemory;
   // What the walk's last paced flush may have held back.
   ShowTraceAndRows();
-  ReportOutcome(completed, encodingName);
+  ReportOutcome(completed, outOfMemory, encodingName);
   ReturnToIdle(true);
-
-  if (closeAfterSearch_) {
-    closeAfterSearch_ = false;
-    ui::EndDialog(*this, 0);
-  }
 }
 
 void MainDialog::OnStop(wxCommandEvent&) { stopRequested_ = true; }
@@ -79,13 +93,15 @@ void MainDialog::ReturnToIdle(bool flushLog) {
   stopButton_->Hide();
 }
 
-void MainDialog::ReportOutcome(bool completed, const std::string& encodingName) {
+void MainDialog::ReportOutcome(bool completed, bool outOfMemory, const std::string& encodingName) {
   const std::string outcome = completed ? "解析完了" : "解析エラー";
   const std::string traceWord = completed ? "解析終了" : "解析エラー";
   statusField_->ChangeValue(wxString::FromUTF8(outcome + "(" + encodingName + ")."));
   Trace("********** " + traceWord + "(" + encodingName + ") **********");
-  // A window closed during the search goes without the box.
-  if (!closeAfterSearch_) ShowMessage(outcome, MessageIcon::Information);
+  // A window closed during the search goes without the boxes.
+  if (closeAfterSearch_) return;
+  if (outOfMemory) ShowOutOfMemory();
+  ShowMessage(outcome, MessageIcon::Information);
 }
 
 }  // namespace quillmark::app

@@ -2,6 +2,7 @@
 
 #include <wx/msgdlg.h>
 
+#include <new>
 #include <utility>
 
 namespace quillmark::app {
@@ -20,6 +21,13 @@ MessageBoxFunction& CurrentMessageBox() {
 }  // namespace
 
 void ShowMessage(const std::string& text, MessageIcon icon) { CurrentMessageBox()(text, icon); }
+
+void ShowOutOfMemory() {
+  try {
+    ShowMessage(kOutOfMemory, MessageIcon::Warning);
+  } catch (const std::bad_alloc&) {
+  }
+}
 
 MessageBoxFunction ReplaceMessageBox(MessageBoxFunction function) {
   if (!function) function = ShowPlatformMessageBox;

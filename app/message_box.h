@@ -24,4 +24,11 @@ inline constexpr const char* kMessageCaption = "quillmark";
 // The text shown whenever a setting cannot be written.
 inline constexpr const char* kSettingsWriteFailed = "INIファイルに書き込めませんでした";
 
+// The text shown when memory ran short and the work at hand was given up.
+inline constexpr const char* kOutOfMemory = "メモリが不足しています。";
+
+// Shows kOutOfMemory as a warning. Where even the box finds no memory, the
+// program goes on without it.
+void ShowOutOfMemory();
+
 }  // namespace quillmark::app

@@ -1,6 +1,9 @@
 #include "app/quillmark_app.h"
 
+#include <new>
+
 #include "app/main_dialog.h"
+#include "app/message_box.h"
 #include "app/settings.h"
 #include "platform/path.h"
 
@@ -24,6 +27,26 @@ int QuillmarkApp::OnRun() {
   dialog.ShowModal();
   SetTopWindow(nullptr);
   return 0;
+}
+
+void QuillmarkApp::CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor, wxEvent& event) const {
+  try {
+    wxApp::CallEventHandler(handler, functor, event);
+  } catch (const std::bad_alloc&) {
+    // The command's work is lost, the window and its data are not.
+    ShowOutOfMemory();
+  }
+}
+
+bool QuillmarkApp::OnExceptionInMainLoop() {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    ShowOutOfMemory();
+    return true;
+  } catch (...) {
+    return wxApp::OnExceptionInMainLoop();
+  }
 }
 
 int QuillmarkApp::OnExit() {

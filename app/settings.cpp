@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <new>
+
 #include "app/message_box.h"
 #include "platform/path.h"
 #include "platform/private_profile.h"
@@ -7,13 +9,14 @@
 namespace quillmark::app {
 namespace {
 
-std::string Read(const std::string& settingsPath, std::string_view key, std::string_view defaultValue) {
-  return platform::GetPrivateProfileString(settingsPath, kSettingsSection, key, defaultValue);
-}
-
 bool Write(const std::string& settingsPath, std::string_view key, const std::string& value) {
-  if (platform::WritePrivateProfileString(settingsPath, kSettingsSection, key, value)) return true;
-  ShowMessage(kSettingsWriteFailed, MessageIcon::Warning);
+  try {
+    if (platform::WritePrivateProfileString(settingsPath, kSettingsSection, key, value)) return true;
+    ShowMessage(kSettingsWriteFailed, MessageIcon::Warning);
+  } catch (const std::bad_alloc&) {
+    // The file was too big to read back before the write; it is kept.
+    ShowOutOfMemory();
+  }
   return false;
 }
 
@@ -25,12 +28,22 @@ std::string SettingsFilePath(const std::string& folder) {
 
 Settings LoadSettings(const std::string& settingsPath) {
   Settings settings;
-  settings.editorPath = Read(settingsPath, "EditorPath", settings.editorPath);
-  settings.editorParam = Read(settingsPath, "EditorParam", settings.editorParam);
-  settings.editorType = Read(settingsPath, "EditorType", settings.editorType);
-  settings.fileExt = Read(settingsPath, "FileExt", settings.fileExt);
-  settings.encoding = Read(settingsPath, "Encoding", settings.encoding);
-  settings.finderRootPath = Read(settingsPath, "FinderRootPath", settings.finderRootPath);
+  try {
+    const platform::PrivateProfileReader file(settingsPath);
+    const auto read = [&file](std::string_view key, std::string& value) {
+      value = file.GetString(kSettingsSection, key, value);
+    };
+    read("EditorPath", settings.editorPath);
+    read("EditorParam", settings.editorParam);
+    read("EditorType", settings.editorType);
+    read("FileExt", settings.fileExt);
+    read("Encoding", settings.encoding);
+    read("FinderRootPath", settings.finderRootPath);
+  } catch (const std::bad_alloc&) {
+    // A huge file, say: the window still runs on what could be read.
+    settings.complete = false;
+    ShowOutOfMemory();
+  }
   return settings;
 }
 

@@ -14,18 +14,22 @@ inline constexpr std::string_view kSettingsFileName = "quillmark.ini";
 // The five values of the settings dialog and the folder last searched.
 struct Settings : editor::EditorSettings {
   std::string finderRootPath;
+  // False when memory ran short while reading: the values not read are
+  // their defaults.
+  bool complete = true;
 };
 
 // The settings file in `folder` (the current directory at start-up).
 std::string SettingsFilePath(const std::string& folder);
 
-// Every value from the file, or its default when the file, the section or
-// the key is missing.
+// Every value from the file, read once, or its default when the file, the
+// section or the key is missing. Where memory runs short the reading
+// stops, says so in a warning and leaves the rest at their defaults.
 Settings LoadSettings(const std::string& settingsPath);
 
 // Writes the five values of the settings dialog in order. Each failed write
-// is reported by itself and the next one is still made. False when any
-// write failed.
+// is reported by itself (a lack of memory as such, the file then kept) and
+// the next one is still made. False when any write failed.
 bool SaveSettings(const std::string& settingsPath, const editor::EditorSettings& values);
 
 // Writes FinderRootPath, reporting a failure; false when it failed.

@@ -88,9 +88,9 @@ void SettingsDialog::OnInitDialog() {
   if (editorPathEdit_ == nullptr) MakeWindow();
 
   // The parameter field shows the stored template, not the preset's.
-  editorPathEdit_->ChangeValue(FromUtf8(values.editorPath));
-  editorParamEdit_->ChangeValue(FromUtf8(values.editorParam));
-  fileExtEdit_->ChangeValue(FromUtf8(values.fileExt));
+  editorPathBytes_.Set(*editorPathEdit_, values.editorPath);
+  editorParamBytes_.Set(*editorParamEdit_, values.editorParam);
+  fileExtBytes_.Set(*fileExtEdit_, values.fileExt);
 
   presets_ = ParseEditorPresets(EditorPresetTable());
   editorTypeCombo_->Clear();
@@ -111,21 +111,21 @@ void SettingsDialog::OnEditorTypeChanged(wxCommandEvent&) {
   const std::optional<ParameterFieldUpdate> update = ParameterFieldForPick(presets_, editorTypeCombo_->GetSelection());
   if (!update) return;
   editorParamEdit_->SetEditable(!update->readOnly);
-  if (update->text) editorParamEdit_->ChangeValue(FromUtf8(*update->text));
+  if (update->text) editorParamBytes_.Set(*editorParamEdit_, *update->text);
 }
 
 void SettingsDialog::OnBrowseEditor(wxCommandEvent&) {
   // The path goes into the field only; EditorPath follows on OK.
   if (std::optional<std::string> path = fileChooser_(this, EditorFileOpenRequest())) {
-    editorPathEdit_->ChangeValue(FromUtf8(*path));
+    editorPathBytes_.Set(*editorPathEdit_, *path);
   }
 }
 
 void SettingsDialog::OnOK(wxCommandEvent&) {
   // As typed: no trimming and no check; empty texts are allowed.
-  values.editorPath = editorPathEdit_->GetValue().utf8_string();
-  values.editorParam = editorParamEdit_->GetValue().utf8_string();
-  values.fileExt = fileExtEdit_->GetValue().utf8_string();
+  values.editorPath = editorPathBytes_.Get(*editorPathEdit_);
+  values.editorParam = editorParamBytes_.Get(*editorParamEdit_);
+  values.fileExt = fileExtBytes_.Get(*fileExtEdit_);
   values.editorType = EditorTypeForSelection(presets_, editorTypeCombo_->GetSelection());
   const int encoding = encodingCombo_->GetSelection();
   values.encoding = encoding == wxNOT_FOUND ? std::string() : encodingCombo_->GetString(encoding).utf8_string();

@@ -12,6 +12,7 @@
 
 #include "editor/editor_preset_table.h"
 #include "editor/editor_settings.h"
+#include "ui/field_bytes.h"
 
 class wxComboBox;
 class wxTextCtrl;
@@ -71,6 +72,10 @@ class SettingsDialog final : public wxDialog {
   wxTextCtrl* editorPathEdit_ = nullptr;
   wxTextCtrl* editorParamEdit_ = nullptr;
   wxTextCtrl* fileExtEdit_ = nullptr;
+  // The values' bytes, given back by OK for the fields left as they were.
+  ui::FieldBytes editorPathBytes_;
+  ui::FieldBytes editorParamBytes_;
+  ui::FieldBytes fileExtBytes_;
   wxComboBox* editorTypeCombo_ = nullptr;
   wxComboBox* encodingCombo_ = nullptr;
   FileChooser fileChooser_;

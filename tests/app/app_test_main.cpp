@@ -1,5 +1,7 @@
-// Starts wxWidgets around the suite. The GUI tests need an X display (CI
-// runs them under xvfb-run); listing the tests does not.
+// Starts wxWidgets around the suite with the program's own application
+// object, so that its event hooks are the ones under test. The GUI tests
+// need an X display (CI runs them under xvfb-run); listing the tests does
+// not.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/init.h>
@@ -7,12 +9,9 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+#include "app/quillmark_app.h"
 
-class TestApp : public wxApp {
- public:
-  bool OnInit() override { return true; }
-};
+namespace {
 
 // A failed wx assertion fails the running test instead of opening a box.
 void FailOnAssert(const wxString& file, int line, const wxString& function, const wxString& condition,
@@ -37,7 +36,9 @@ int main(int argc, char** argv) {
   if (onlyListing) return RUN_ALL_TESTS();
 
   wxSetAssertHandler(FailOnAssert);
-  wxApp::SetInstance(new TestApp);
+  // Its OnInit parses no command line and shows no window; OnRun is never
+  // called.
+  wxApp::SetInstance(new quillmark::app::QuillmarkApp);
   if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
     std::fprintf(stderr, "app_tests: wxWidgets could not start; run under xvfb-run -a when there is no display\n");
     return 1;

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
+#include "editor/settings_dialog.h"
+#include "main_dialog_driver.h"
 #include "message_recorder.h"
+#include "tests/support/file_events.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::testing {
@@ -33,6 +36,21 @@ TEST(Settings, LoadsEveryKeyAndDefaultsTheMissingOnes) {
                    "FinderRootPath=/src/日本語\n");
   EXPECT_EQ(ValuesOf(app::LoadSettings(folder.PathOf("quillmark.ini"))),
             (Values{"/usr/bin/vim", "+%L %F", "custom", "c;cc", "SJIS", "/src/日本語"}));
+}
+
+TEST(Settings, TheWindowReadsTheFileOnceAtItsStart) {
+  TempTree folder;
+  const std::string path = folder.PathOf("quillmark.ini");
+  folder.WriteFile("quillmark.ini", "[Quillmark]\nEditorPath=/usr/bin/vim\nFinderRootPath=/src\n");
+  FileEvents events;
+  // Closes between the opens keep inotify from merging them into one event.
+  ASSERT_TRUE(events.Works() && events.Watch(path, IN_OPEN | IN_CLOSE_NOWRITE));
+
+  MainDialogDriver window(path);
+
+  EXPECT_EQ(events.Take(), (std::vector<std::string>{path + ": 20", path + ": 10"})) << "IN_OPEN, IN_CLOSE_NOWRITE";
+  EXPECT_EQ(window.dialog.GetSettingsDialog().values.editorPath, "/usr/bin/vim");
+  EXPECT_EQ(window.dialog.GetRootPath(), "/src");
 }
 
 TEST(Settings, SaveWritesTheFiveDialogValuesInOrder) {
