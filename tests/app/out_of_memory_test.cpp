@@ -8,7 +8,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "allocation_limit.h"
+#include "tests/support/allocation_hooks.h"
 #include "editor/settings_dialog.h"
 #include "main_dialog_driver.h"
 #include "message_recorder.h"

@@ -3,33 +3,14 @@
 // square (every level once copying the whole path would take gigabytes).
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 
 #include "engine/source_finder.h"
+#include "tests/support/allocation_hooks.h"
 #include "tests/support/deep_tree.h"
 #include "tests/support/memory_host.h"
 #include "tests/support/memory_temp_folder.h"
 #include "tests/support/temp_tree.h"
-
-namespace {
-
-std::atomic<std::size_t> allocatedBytes{0};
-
-}  // namespace
-
-// Counts what this test program allocates. GCC takes the free of a block
-// from this very operator new for a mismatch.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  allocatedBytes.fetch_add(size, std::memory_order_relaxed);
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace quillmark::engine {
 namespace {
@@ -50,9 +31,9 @@ TEST(DeepWalkBig, ThirtyThousandNestedFoldersEndRightInLinearMemory) {
   SourceFinder finder(&ShiftJisRules());
   finder.SetHost(&host);
   finder.SetExtensions({"c"});
-  const std::size_t before = allocatedBytes.load();
+  const std::size_t before = testing::AllocatedBytes();
   const bool completed = finder.Walk(tree.Root());
-  const std::size_t allocated = allocatedBytes.load() - before;
+  const std::size_t allocated = testing::AllocatedBytes() - before;
 
   EXPECT_TRUE(completed);
   ASSERT_EQ(host.findings.size(), 1u);

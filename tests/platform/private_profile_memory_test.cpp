@@ -11,27 +11,8 @@
 #include <utility>
 
 #include "platform/private_profile.h"
+#include "tests/support/allocation_hooks.h"
 #include "tests/support/temp_tree.h"
-
-namespace {
-
-std::atomic<std::size_t> allocatedBytes{0};
-// A block bigger than this is refused, as when memory runs out.
-std::atomic<std::size_t> largestBlockAllowed{SIZE_MAX};
-
-}  // namespace
-
-// Counts what this test program allocates. GCC takes the free of a block
-// from this very operator new for a mismatch.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  if (size > largestBlockAllowed.load(std::memory_order_relaxed)) throw std::bad_alloc();
-  allocatedBytes.fetch_add(size, std::memory_order_relaxed);
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace quillmark::platform {
 namespace {
@@ -56,13 +37,12 @@ class PrivateProfileMemory : public ::testing::Test {
     before_ = std::string(kFileBytes - tail.size(), '\n') + tail;
     tree_.WriteFile("quillmark.ini", before_);
   }
-  void TearDown() override { largestBlockAllowed = SIZE_MAX; }
 
   template <typename Body>
   static std::size_t AllocatedBy(Body body) {
-    const std::size_t start = allocatedBytes.load();
+    const std::size_t start = testing::AllocatedBytes();
     body();
-    return allocatedBytes.load() - start;
+    return testing::AllocatedBytes() - start;
   }
 
   TempTree tree_;
@@ -102,10 +82,11 @@ TEST_F(PrivateProfileMemory, AWriteHoldsTheFileOnce) {
 // The file's bytes cannot be had: the reader and a write say so rather
 // than act on part of the file.
 TEST_F(PrivateProfileMemory, AFileTooBigForMemoryThrowsAndIsLeftAlone) {
-  largestBlockAllowed = kFileBytes / 2;
-  EXPECT_THROW(PrivateProfileReader{path_}, std::bad_alloc);
-  EXPECT_THROW(WritePrivateProfileString(path_, "Quillmark", "Encoding", "UTF8"), std::bad_alloc);
-  largestBlockAllowed = SIZE_MAX;
+  {
+    const testing::ScopedAllocationLimit limit(kFileBytes / 2);
+    EXPECT_THROW(PrivateProfileReader{path_}, std::bad_alloc);
+    EXPECT_THROW(WritePrivateProfileString(path_, "Quillmark", "Encoding", "UTF8"), std::bad_alloc);
+  }
   EXPECT_TRUE(ReadWholeFile(path_) == before_);
 }
 

@@ -1,4 +1,4 @@
-#include "allocation_limit.h"
+#include "tests/support/allocation_hooks.h"
 
 #include <atomic>
 #include <cstdint>
@@ -7,6 +7,7 @@
 
 namespace {
 
+std::atomic<std::size_t> allocated{0};
 std::atomic<std::size_t> largestAllowed{SIZE_MAX};
 std::atomic<std::size_t> refused{0};
 
@@ -20,6 +21,7 @@ void* operator new(std::size_t size) {
     refused.fetch_add(1, std::memory_order_relaxed);
     throw std::bad_alloc();
   }
+  allocated.fetch_add(size, std::memory_order_relaxed);
   if (void* block = std::malloc(size ? size : 1)) return block;
   throw std::bad_alloc();
 }
@@ -27,6 +29,8 @@ void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace quillmark::testing {
+
+std::size_t AllocatedBytes() { return allocated.load(); }
 
 ScopedAllocationLimit::ScopedAllocationLimit(std::size_t largestBytes) {
   refused.store(0);

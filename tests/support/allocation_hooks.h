@@ -1,11 +1,16 @@
-// Makes the large allocations of this test program fail, as they would
-// when memory runs short: a file read whole or a long line cannot be held,
-// while the small allocations of windows and strings still succeed.
+// The program's own operator new, for tests that measure or deny memory:
+// counts every byte asked for, and can refuse large blocks as when memory
+// runs short (a file read whole or a long line cannot be held, while the
+// small allocations of windows and strings still succeed). Add
+// allocation_hooks.cpp to a test program to have it.
 #pragma once
 
 #include <cstddef>
 
 namespace quillmark::testing {
+
+// Every byte asked of operator new so far.
+std::size_t AllocatedBytes();
 
 // While one lives, every operator new of more than `largestBytes` throws
 // std::bad_alloc.
