@@ -3,9 +3,6 @@
 // worst case for anything that keeps a record per line.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdint>
-#include <cstdlib>
 #include <new>
 #include <string>
 #include <utility>
