@@ -85,7 +85,9 @@ std::string ScanHelpText() {
          "Without --raw each finding is printed as PATH:LINE: TEXT in UTF-8.\n"
          "\n"
          "Exit status: 0 no finding, 1 at least one finding, 2 the walk ended early\n"
-         "(a source file could not be opened) or the arguments were wrong.\n";
+         "(a source file could not be opened, a relative ROOT while the current folder\n"
+         "is gone, memory ran out, the output could not be written) or the arguments\n"
+         "were wrong.\n";
 }
 
 }  // namespace quillmark::cli
