@@ -2,23 +2,37 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <string>
 #include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <utility>
 
 #include "engine/byte_class_table.h"
 #include "platform/code_page.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillmark::engine {
 namespace {
 
 // Most files of a search are ASCII throughout, so the first byte from 0x80
-// up is looked for sixteen bytes a step. Returns bytes.size() when none.
+// up is looked for sixty-four bytes a step where the processor allows, and
+// sixteen elsewhere. Returns bytes.size() when none.
 std::size_t FindFirstHighByte(std::string_view bytes) {
   constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
   const char* data = bytes.data();
   const std::size_t n = bytes.size();
   std::size_t i = 0;
+#if defined(__SSE2__)
+  const auto load = [data](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)); };
+  for (; i + 64 <= n; i += 64) {
+    const __m128i any = _mm_or_si128(_mm_or_si128(load(i), load(i + 16)), _mm_or_si128(load(i + 32), load(i + 48)));
+    if (_mm_movemask_epi8(any) != 0) break;
+  }
+#endif
   for (; i + 16 <= n; i += 16) {
     std::uint64_t low;
     std::uint64_t high;
@@ -35,25 +49,32 @@ struct ReadingCounts {
   std::size_t japanese = 0;
 };
 
-constexpr unsigned InRange(unsigned value, unsigned first, unsigned last) { return value - first <= last - first; }
-
 constexpr ByteClassTable kSjisSingle = MakeByteClassTable({{0x00, 0x7F}, {0xA1, 0xDF}});
 constexpr ByteClassTable kSjisLead = MakeByteClassTable({{0x81, 0x9F}, {0xE0, 0xFC}});
 constexpr ByteClassTable kSjisTrail = MakeByteClassTable({{0x40, 0x7E}, {0x80, 0xFC}});
 constexpr ByteClassTable kEucRowByte = MakeByteClassTable({{0xA1, 0xFE}});
 constexpr ByteClassTable kEucKana = MakeByteClassTable({{0xA1, 0xDF}});
 
-// Symbols, hiragana, katakana and the first-level kanji.
-// Written with "|" rather than "||": no branch per range.
-constexpr unsigned IsSjisJapaneseText(unsigned code) {
-  return InRange(code, 0x8140, 0x81AC) | InRange(code, 0x829F, 0x82F1) | InRange(code, 0x8340, 0x8396) |
-         InRange(code, 0x889F, 0x9872);
+// A set of two-byte codes (first byte x 256 + second), one bit each, so
+// that the counting loops test a code with one load.
+struct CodeSet {
+  std::uint64_t bits[1024] = {};
+  constexpr unsigned Contains(unsigned code) const { return static_cast<unsigned>(bits[code >> 6] >> (code & 63)) & 1u; }
+};
+
+constexpr CodeSet MakeCodeSet(std::initializer_list<std::pair<unsigned, unsigned>> inclusiveRanges) {
+  CodeSet set;
+  for (auto [first, last] : inclusiveRanges)
+    for (unsigned code = first; code <= last; ++code) set.bits[code >> 6] |= std::uint64_t{1} << (code & 63);
+  return set;
 }
 
-constexpr unsigned IsEucJapaneseText(unsigned code) {
-  return InRange(code, 0xA1A1, 0xA2AE) | InRange(code, 0xA4A1, 0xA4F3) | InRange(code, 0xA5A1, 0xA5F6) |
-         InRange(code, 0xB0A1, 0xCFD3);
-}
+// Symbols, hiragana, katakana and the first-level kanji.
+constexpr CodeSet kSjisJapaneseText = MakeCodeSet({{0x8140, 0x81AC}, {0x829F, 0x82F1}, {0x8340, 0x8396}, {0x889F, 0x9872}});
+constexpr CodeSet kEucJapaneseText = MakeCodeSet({{0xA1A1, 0xA2AE}, {0xA4A1, 0xA4F3}, {0xA5A1, 0xA5F6}, {0xB0A1, 0xCFD3}});
+
+constexpr unsigned IsSjisJapaneseText(unsigned code) { return kSjisJapaneseText.Contains(code); }
+constexpr unsigned IsEucJapaneseText(unsigned code) { return kEucJapaneseText.Contains(code); }
 
 // The Shift_JIS reading from `i` on, byte by byte with every bound checked.
 void CountShiftJisFrom(const std::uint8_t* bytes, std::size_t i, std::size_t n, ReadingCounts& counts) {
