@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/dirdlg.h>
+#include <wx/filedlg.h>
 #include <wx/listctrl.h>
 #include <wx/textctrl.h>
 
@@ -26,6 +27,20 @@ std::optional<std::string> ChooseFolderWithDialog(wxWindow* parent, const std::s
   return chooser.GetPath().utf8_string();
 }
 
+// The types in the order the save dialog offers them.
+std::optional<MainDialog::SaveFileChoice> ChooseSaveFileWithDialog(wxWindow* parent) {
+  wxFileDialog chooser(parent, wxString::FromUTF8("リストを保存"), wxString(), wxString(),
+                       "CSV (*.csv)|*.csv|JSON Lines (*.jsonl)|*.jsonl|SARIF (*.sarif)|*.sarif|"
+                       "gettext template (*.pot)|*.pot",
+                       wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (chooser.ShowModal() != wxID_OK) return std::nullopt;
+  return MainDialog::SaveFileChoice{chooser.GetPath().utf8_string(), chooser.GetFilterIndex()};
+}
+
+int ShowMenuAt(wxWindow* list, wxMenu& menu, const wxPoint& position) {
+  return list->GetPopupMenuSelectionFromUser(menu, position);
+}
+
 }  // namespace
 
 // In the order of the original message map.
@@ -43,11 +58,12 @@ wxBEGIN_EVENT_TABLE(MainDialog, wxDialog)
   EVT_BUTTON(res::kAboutButton, MainDialog::OnAbout)
   EVT_BUTTON(res::kStopButton, MainDialog::OnStop)
   EVT_TEXT(res::kLogPane, MainDialog::OnLogPaneText)
+  EVT_LIST_ITEM_RIGHT_CLICK(res::kResultList, MainDialog::OnListRightClick)
 wxEND_EVENT_TABLE()
 
 MainDialog::MainDialog(std::string settingsPath)
     : settingsPath_(std::move(settingsPath)), settingsDialog_(std::make_unique<editor::SettingsDialog>()),
-      folderChooser_(ChooseFolderWithDialog) {
+      folderChooser_(ChooseFolderWithDialog), saveFileChooser_(ChooseSaveFileWithDialog), menuShower_(ShowMenuAt) {
   const Settings settings = LoadSettings(settingsPath_);
   settingsDialog_->values = settings;
   rootPath_ = settings.finderRootPath;

@@ -17,6 +17,7 @@
 
 class wxButton;
 class wxListEvent;
+class wxMenu;
 class wxTextCtrl;
 
 namespace quillmark::editor {
@@ -31,6 +32,23 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
  public:
   // Asks the user for a folder, starting at `start`; nothing when cancelled.
   using FolderChooser = std::function<std::optional<std::string>(wxWindow* parent, const std::string& start)>;
+
+  // The file to save the result list into, and the type picked for it: an
+  // index into kSaveFileTypes.
+  struct SaveFileChoice {
+    std::string path;
+    int typeIndex = 0;
+  };
+  // Asks the user for a file to save the list into; nothing when cancelled.
+  using SaveFileChooser = std::function<std::optional<SaveFileChoice>(wxWindow* parent)>;
+
+  // Shows `menu` at `position` (client coordinates of `list`) and returns
+  // the id of the item chosen, or wxID_NONE.
+  using MenuShower = std::function<int(wxWindow* list, wxMenu& menu, const wxPoint& position)>;
+
+  // The items of the result list's context menu.
+  static constexpr int kCopyRowItem = wxID_HIGHEST + 1;
+  static constexpr int kSaveListItem = wxID_HIGHEST + 2;
 
   // Loads the settings from `settingsPath`, which every later write uses.
   explicit MainDialog(std::string settingsPath);
@@ -51,6 +69,13 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   const std::string& GetLogText() const { return logText_; }
   editor::SettingsDialog& GetSettingsDialog() { return *settingsDialog_; }
   void SetFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
+  void SetSaveFileChooser(SaveFileChooser chooser) { saveFileChooser_ = std::move(chooser); }
+  void SetMenuShower(MenuShower shower) { menuShower_ = std::move(shower); }
+
+  // The result list's context menu as it would open now, and its commands.
+  std::unique_ptr<wxMenu> MakeListMenu() const;
+  void CopySelectedRow();
+  void SaveList();
 
  private:
   void BuildWindow();
@@ -69,6 +94,7 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   void OnAbout(wxCommandEvent& event);
   void OnStop(wxCommandEvent& event);
   void OnLogPaneText(wxCommandEvent& event);
+  void OnListRightClick(wxListEvent& event);
 
   // Search command.
   void EnterBusyState();
@@ -82,6 +108,7 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   void RefreshLogPane();
   void SelectLogFrom(std::size_t offset);
   void DeleteSelectedRow();
+  void ShowListMenu(wxPoint position);
 
   wxButton* searchButton_ = nullptr;
   wxButton* stopButton_ = nullptr;
@@ -112,6 +139,8 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   bool listRowsUnpainted_ = false;
   bool listReturnPending_ = false;  // Enter on the list: the activation that follows is no double click
   FolderChooser folderChooser_;
+  SaveFileChooser saveFileChooser_;
+  MenuShower menuShower_;
 
   wxDECLARE_EVENT_TABLE();
 };

@@ -1,5 +1,6 @@
 // What the user does with the result list and the log pane.
 #include <wx/textctrl.h>
+#include <wx/utils.h>
 
 #include "app/dump_line.h"
 #include "app/main_dialog.h"
@@ -65,6 +66,17 @@ void MainDialog::OnListKeyDown(wxListEvent& event) {
       break;
     case 'E':
       LaunchEditor();
+      break;
+    case WXK_MENU:
+      // Handled here and not passed on, so that GTK does not open it twice.
+      ShowListMenu(wxDefaultPosition);
+      return;
+    case WXK_F10:
+      // The list event carries no modifiers; the keyboard's state has them.
+      if (wxGetKeyState(WXK_SHIFT)) {
+        ShowListMenu(wxDefaultPosition);
+        return;
+      }
       break;
     case WXK_RETURN:
     case WXK_NUMPAD_ENTER:

@@ -1,7 +1,7 @@
 #include "app/result_list.h"
 
 #include "app/display_text.h"
-#include "platform/code_page.h"
+#include "report/finding_text.h"
 
 namespace quillmark::app {
 
@@ -36,9 +36,9 @@ wxString ResultList::OnGetItemText(long item, long column) const {
   const engine::Finding& row = rows_[static_cast<std::size_t>(item)];
   switch (column) {
     case 0:
-      return wxString::FromUTF8(engine::HasUtf8Text(row) ? row.text : platform::Cp932ToUtf8(row.text));
+      return wxString::FromUTF8(report::DisplayText(row));
     case 1:
-      return wxString::FromUTF8(row.line);
+      return wxString::FromUTF8(report::LineText(row));
     default:
       return wxString::FromUTF8(ToDisplayText(row.path));
   }

@@ -30,6 +30,13 @@ class ResultList final : public wxListCtrl {
   // there is no such row.
   std::string PathBytes(long row) const;
 
+  // Every row kept, in the list's order (deleted ones gone); the row
+  // `row`, or null when there is none.
+  const std::vector<engine::Finding>& Rows() const { return rows_; }
+  const engine::Finding* RowAt(long row) const {
+    return row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? &rows_[static_cast<std::size_t>(row)] : nullptr;
+  }
+
  private:
   wxString OnGetItemText(long item, long column) const override;
 

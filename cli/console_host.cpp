@@ -1,16 +1,27 @@
 #include "cli/console_host.h"
 
-#include "platform/code_page.h"
+#include <algorithm>
+
+#include "report/finding_text.h"
 
 namespace quillmark::cli {
 
+ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings, std::string rootPath)
+    : out_(out), diagnostics_(diagnostics), settings_(std::move(settings)), rootPath_(std::move(rootPath)) {
+  if (settings_.writer) {
+    record_.clear();
+    settings_.writer->Begin(record_);
+    Write(record_);
+  }
+}
+
 void ConsoleHost::Write(std::string_view bytes) {
-  if (outputFailed_) return;
+  if (outputFailed_ || bytes.empty()) return;
   if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size()) outputFailed_ = true;
 }
 
 void ConsoleHost::Trace(std::string_view line) {
-  if (output_ != ConsoleOutput::Log) return;
+  if (settings_.output != ConsoleOutput::Log) return;
   record_.assign(line);
   record_ += '\n';
   Write(record_);
@@ -21,25 +32,90 @@ void ConsoleHost::FlushTrace() {
 }
 
 void ConsoleHost::AddFinding(const engine::Finding& finding) {
-  ++findingCount_;
-  switch (output_) {
+  ++summary_.findings;
+  switch (settings_.output) {
     case ConsoleOutput::Log:
       return;
-    case ConsoleOutput::RawFindings:
-      record_.assign(finding.text).append(1, '\t').append(finding.line).append(1, '\t');
-      record_.append(finding.path).append(1, '\n');
+    case ConsoleOutput::Raw:
+      record_.assign(report::RecordedText(finding)).append(1, '\t').append(report::LineText(finding));
+      record_.append(1, '\t').append(finding.path).append(1, '\n');
       break;
-    case ConsoleOutput::Findings: {
-      std::string_view text = finding.text;
-      while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-      record_.assign(finding.path).append(1, ':').append(finding.line).append(": ");
-      if (engine::HasUtf8Text(finding)) record_.append(text);
-      else record_.append(platform::Cp932ToUtf8(text));
-      record_.append(1, '\n');
+    case ConsoleOutput::Grep:
+      record_.assign(report::PathFromRoot(rootPath_, finding.path)).append(1, ':').append(report::LineText(finding));
+      if (settings_.column) record_.append(1, ':').append(std::to_string(finding.column));
+      record_.append(": ").append(report::TrimmedText(finding)).append(1, '\n');
       break;
-    }
+    case ConsoleOutput::Data:
+      record_.clear();
+      settings_.writer->AddFinding(finding, record_);
+      break;
   }
   Write(record_);
+}
+
+void ConsoleHost::Diagnose(const engine::Diagnostic& diagnostic) {
+  if (settings_.writer) {
+    record_.clear();
+    settings_.writer->AddDiagnostic(diagnostic, record_);
+    Write(record_);
+  }
+  // The trace says it all in the log form.
+  if (settings_.output == ConsoleOutput::Log) return;
+  const std::string path = report::PathFromRoot(rootPath_, diagnostic.path);
+  std::string message;
+  switch (diagnostic.kind) {
+    case engine::Diagnostic::Kind::CannotOpenFile:
+      message = "quillmark-scan: " + path + ": cannot open: " + diagnostic.text;
+      break;
+    case engine::Diagnostic::Kind::LiteralNotClosed:
+      if (settings_.quiet) return;
+      message = path + ":" + std::to_string(diagnostic.line) +
+                ": warning: literal not closed on its line; the rest of the file is not scanned";
+      break;
+    case engine::Diagnostic::Kind::CannotListFolder:
+      if (settings_.quiet) return;
+      message = "quillmark-scan: " + path + ": cannot list the folder: " + diagnostic.text;
+      break;
+  }
+  // In order with the findings when both streams go to one terminal.
+  std::fflush(out_);
+  std::fprintf(diagnostics_, "%s\n", message.c_str());
+}
+
+void ConsoleHost::FileScanned(const engine::ScannedFile& file) {
+  ++summary_.files;
+  summary_.bytes += file.bytes;
+  if (file.endedEarly) ++summary_.filesEndedEarly;
+  auto& byEncoding = summary_.filesByEncoding;
+  auto found = std::find_if(byEncoding.begin(), byEncoding.end(),
+                            [&](const auto& entry) { return entry.first == file.encodingName; });
+  if (found == byEncoding.end()) byEncoding.emplace_back(std::string(file.encodingName), 1);
+  else ++found->second;
+}
+
+void ConsoleHost::Finish(bool completed) {
+  summary_.completed = completed;
+  summary_.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  if (settings_.writer) {
+    record_.clear();
+    settings_.writer->End(summary_, record_);
+    Write(record_);
+  }
+  FlushTrace();
+}
+
+std::string ConsoleHost::StatsText() const {
+  std::string text;
+  text += std::to_string(summary_.findings) + " findings\n";
+  text += std::to_string(summary_.files) + " files scanned";
+  for (const auto& [name, count] : summary_.filesByEncoding) text += ", " + std::to_string(count) + " " + name;
+  text += "\n" + std::to_string(summary_.filesEndedEarly) + " files ended early at a literal left open\n";
+  text += std::to_string(summary_.folders) + " folders\n";
+  text += std::to_string(summary_.bytes) + " bytes scanned\n";
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.3f", summary_.seconds);
+  text += std::string(seconds) + " seconds\n";
+  return text;
 }
 
 }  // namespace quillmark::cli

@@ -1,44 +1,64 @@
-// The engine's host on a console: findings or trace lines to a stream.
+// The engine's host on a console: findings, trace lines or a data form to
+// a stream, diagnostics to another.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "engine/finder_host.h"
+#include "report/format_writer.h"
 
 namespace quillmark::cli {
 
 enum class ConsoleOutput {
-  Findings,     // PATH:LINE: TEXT, text in UTF-8
-  RawFindings,  // TEXT TAB LINE TAB PATH, text as recorded (Shift_JIS, or a UTF-8 file's own)
-  Log,          // every trace line, byte for byte
+  Grep,  // PATH:LINE: TEXT (PATH from the root as typed), text in UTF-8
+  Raw,   // TEXT TAB LINE TAB PATH, text as recorded (Shift_JIS, or a UTF-8 file's own)
+  Log,   // every trace line, byte for byte
+  Data,  // a report::FormatWriter's form: JSON Lines, CSV, SARIF, gettext
+};
+
+struct ConsoleSettings {
+  ConsoleOutput output = ConsoleOutput::Grep;
+  std::unique_ptr<report::FormatWriter> writer;  // for Data
+  bool column = false;  // PATH:LINE:COLUMN: TEXT in the grep form
+  bool quiet = false;   // no warnings on the diagnostics stream
 };
 
 class ConsoleHost final : public engine::FinderHost {
  public:
-  ConsoleHost(std::FILE* out, ConsoleOutput output, std::string rootPath)
-      : out_(out), output_(output), rootPath_(std::move(rootPath)) {}
+  ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings, std::string rootPath);
 
   void Trace(std::string_view line) override;
   void FlushTrace() override;
-  bool WantsTrace() const override { return output_ == ConsoleOutput::Log; }
+  bool WantsTrace() const override { return settings_.output == ConsoleOutput::Log; }
   void AddFinding(const engine::Finding& finding) override;
+  void Diagnose(const engine::Diagnostic& diagnostic) override;
+  void FolderListed() override { ++summary_.folders; }
+  void FileScanned(const engine::ScannedFile& file) override;
   // Once a write has failed (the reader is gone, the disk is full) the
   // walk has nobody to report to: it stops at the next entry.
   bool IsStopRequested() override { return outputFailed_; }
   std::string GetRootPath() override { return rootPath_; }
   bool PumpMessages() override { return true; }
 
-  std::size_t FindingCount() const { return findingCount_; }
+  // Writes what a data form keeps to its end, with the walk's outcome.
+  void Finish(bool completed);
+  std::size_t FindingCount() const { return summary_.findings; }
   bool OutputFailed() const { return outputFailed_; }
+  // The --stats lines: what the walk did, as counted.
+  std::string StatsText() const;
 
  private:
   void Write(std::string_view bytes);
 
   std::FILE* out_;
-  ConsoleOutput output_;
+  std::FILE* diagnostics_;
+  ConsoleSettings settings_;
   std::string rootPath_;
-  std::size_t findingCount_ = 0;
+  report::ScanSummary summary_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   bool outputFailed_ = false;
   std::string record_;
 };

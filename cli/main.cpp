@@ -8,6 +8,11 @@
 #include "cli/console_host.h"
 #include "cli/scan_options.h"
 #include "engine/search_setup.h"
+#include "platform/path.h"
+#include "report/csv_writer.h"
+#include "report/json_lines_writer.h"
+#include "report/po_writer.h"
+#include "report/sarif_writer.h"
 
 namespace {
 
@@ -42,15 +47,26 @@ int Scan(int argc, char** argv) {
   static char outputBuffer[1 << 16];
   std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
 
-  const cli::ConsoleOutput output = options.log   ? cli::ConsoleOutput::Log
-                                    : options.raw ? cli::ConsoleOutput::RawFindings
-                                                  : cli::ConsoleOutput::Findings;
-  cli::ConsoleHost host(stdout, output, root);
+  cli::ConsoleSettings settings;
+  settings.column = options.column;
+  settings.quiet = options.quiet;
+  const report::ReportContext context{root, platform::MakeAbsolutePath(root).value_or(root), QUILLMARK_VERSION};
+  if (options.format == "log") settings.output = cli::ConsoleOutput::Log;
+  else if (options.format == "raw") settings.output = cli::ConsoleOutput::Raw;
+  else if (options.format != "grep") {
+    settings.output = cli::ConsoleOutput::Data;
+    settings.writer = options.format == "json"    ? report::MakeJsonLinesWriter(context)
+                      : options.format == "csv"   ? report::MakeCsvWriter(context)
+                      : options.format == "sarif" ? report::MakeSarifWriter(context)
+                                                  : report::MakePoWriter(context);
+  }
+  cli::ConsoleHost host(stdout, stderr, std::move(settings), root);
   finder->SetHost(&host);
   finder->SetExtensions(engine::BuildExtensionList(options.fileExt));
 
   const bool completed = finder->Walk(root);
-  host.FlushTrace();
+  host.Finish(completed);
+  if (options.stats) std::fputs(host.StatsText().c_str(), stderr);
   if (host.OutputFailed() || std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
   if (!completed) {
     const engine::WalkFailure& failure = finder->Failure();

@@ -1,5 +1,8 @@
 #include "cli/scan_options.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace quillmark::cli {
 namespace {
 
@@ -30,6 +33,9 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
   std::string& error = parsed.error;
   std::vector<std::string> positional;
   bool optionsEnded = false;
+  bool logFlag = false;
+  bool rawFlag = false;
+  std::string format;
 
   for (std::size_t i = 0; i < arguments.size() && error.empty(); ++i) {
     const std::string& argument = arguments[i];
@@ -40,16 +46,33 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
     } else if (argument == "--log") {
-      options.log = true;
+      logFlag = true;
     } else if (argument == "--raw") {
-      options.raw = true;
+      rawFlag = true;
+    } else if (argument == "--column") {
+      options.column = true;
+    } else if (argument == "-q" || argument == "--quiet") {
+      options.quiet = true;
+    } else if (argument == "--stats") {
+      options.stats = true;
     } else if (TakeValue(arguments, i, "--encoding", options.encoding, error) ||
-               TakeValue(arguments, i, "--ext", options.fileExt, error)) {
+               TakeValue(arguments, i, "--ext", options.fileExt, error) ||
+               TakeValue(arguments, i, "--format", format, error)) {
     } else {
       error = "unknown option " + argument;
     }
   }
   if (!error.empty() || options.help) return parsed;
+
+  // The old flags stay; --log wins over --raw as it always did.
+  if (!format.empty()) options.format = format;
+  if (rawFlag) options.format = "raw";
+  if (logFlag) options.format = "log";
+  static constexpr const char* kFormats[] = {"grep", "raw", "log", "json", "csv", "sarif", "po"};
+  if (std::find(std::begin(kFormats), std::end(kFormats), options.format) == std::end(kFormats)) {
+    error = "unknown format " + options.format + " (grep, raw, log, json, csv, sarif or po)";
+    return parsed;
+  }
 
   if (positional.empty()) {
     error = "missing ROOT folder";
@@ -62,7 +85,8 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string ScanUsageLine() {
-  return "usage: quillmark-scan [--encoding SJIS|EUC|UTF8|AUTO] [--ext LIST] [--log] [--raw] ROOT";
+  return "usage: quillmark-scan [--encoding SJIS|EUC|UTF8|AUTO] [--ext LIST] [--format FORMAT] [--column]\n"
+         "                      [--log] [--raw] [-q] [--stats] ROOT";
 }
 
 std::string ScanHelpText() {
@@ -76,13 +100,21 @@ std::string ScanHelpText() {
          "                       chooses Shift_JIS, EUC-JP or UTF-8 for each file\n"
          "  --ext LIST           extensions to scan, separated by ';' (default c;cpp;h;hpp);\n"
          "                       a leading '.' is dropped, case matters\n"
+         "  --format FORMAT      grep (the default: PATH:LINE: TEXT), raw, log, json (JSON\n"
+         "                       Lines), csv, sarif (SARIF 2.1.0) or po (a gettext template)\n"
+         "  --column             PATH:LINE:COLUMN: TEXT in the grep form\n"
+         "  -q, --quiet          no warnings on standard error\n"
+         "  --stats              a summary on standard error at the end\n"
          "  --log                print every trace line of the walk instead of the findings\n"
          "  --raw                print findings as recorded: the text padded to 20 bytes\n"
          "                       (Shift_JIS, or as written in a UTF-8 file), TAB, line,\n"
          "                       TAB, relative path\n"
          "  -h, --help           show this help\n"
          "\n"
-         "Without --raw each finding is printed as PATH:LINE: TEXT in UTF-8.\n"
+         "By default each finding is printed as PATH:LINE: TEXT in UTF-8, PATH being ROOT as\n"
+         "given, '/' and the file's path below it. Files that cannot be opened, literals left\n"
+         "open on their line and folders that cannot be listed are reported on standard\n"
+         "error in every form but log.\n"
          "\n"
          "Exit status: 0 no finding, 1 at least one finding, 2 the walk ended early\n"
          "(a source file could not be opened, a relative ROOT while the current folder\n"

@@ -9,8 +9,12 @@ namespace quillmark::cli {
 struct ScanOptions {
   std::string encoding = "SJIS";
   std::string fileExt = "c;cpp;h;hpp";
-  bool log = false;   // every trace line instead of the findings
-  bool raw = false;   // findings as recorded: Shift_JIS, TAB-separated
+  // grep (PATH:LINE: TEXT), raw, log, json, csv, sarif or po; --log and
+  // --raw name the second and third.
+  std::string format = "grep";
+  bool column = false;  // PATH:LINE:COLUMN: TEXT in the grep form
+  bool quiet = false;   // no warnings on standard error
+  bool stats = false;   // a summary on standard error at the end
   bool help = false;
   std::string root;   // as given, not yet trimmed
 };

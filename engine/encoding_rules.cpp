@@ -7,9 +7,6 @@
 namespace quillmark::engine {
 namespace {
 
-void CopyText(std::string_view padded, std::string& text) { text.assign(padded); }
-void EucToShiftJisText(std::string_view padded, std::string& text) { EucEncoding().ToShiftJis(padded, text); }
-
 // The scanner's stop bytes follow from the byte classes. A byte that only
 // continues a UTF-8 character never needs a stop: it cannot be a quote, a
 // backslash or a slash, and its lead byte is where Japanese is decided.
@@ -25,7 +22,7 @@ void DeriveStopBytes(EncodingRules& rules) {
 }
 
 template <class Encoding>
-EncodingRules LeadAndTrailRules(SourceEncoding encoding, void (*makeText)(std::string_view, std::string&)) {
+EncodingRules LeadAndTrailRules(SourceEncoding encoding) {
   const Encoding codec;
   EncodingRules rules{};
   rules.name = encoding == SourceEncoding::ShiftJis ? "SJIS-JP" : "EUC-JP";
@@ -38,7 +35,6 @@ EncodingRules LeadAndTrailRules(SourceEncoding encoding, void (*makeText)(std::s
     rules.singleByteJapanese[b] = codec.IsSingleByteJapanese(byte);
   }
   rules.closerSearch = CommentCloserSearch::ShiftJisCharacters;
-  rules.makeText = makeText;
   DeriveStopBytes(rules);
   return rules;
 }
@@ -57,7 +53,6 @@ EncodingRules MakeUtf8Rules() {
     rules.leadBytes[b] = length > 1;
   }
   rules.closerSearch = CommentCloserSearch::PlainBytes;
-  rules.makeText = CopyText;
   DeriveStopBytes(rules);
   return rules;
 }
@@ -78,12 +73,12 @@ bool DecodeUtf8(const std::uint8_t* bytes, std::size_t length, char32_t& codePoi
 }  // namespace
 
 const EncodingRules& ShiftJisRules() {
-  static const EncodingRules rules = LeadAndTrailRules<SjisEncoding>(SourceEncoding::ShiftJis, CopyText);
+  static const EncodingRules rules = LeadAndTrailRules<SjisEncoding>(SourceEncoding::ShiftJis);
   return rules;
 }
 
 const EncodingRules& EucJpRules() {
-  static const EncodingRules rules = LeadAndTrailRules<EucEncoding>(SourceEncoding::EucJp, EucToShiftJisText);
+  static const EncodingRules rules = LeadAndTrailRules<EucEncoding>(SourceEncoding::EucJp);
   return rules;
 }
 

@@ -1,7 +1,7 @@
 // What the literal scanner needs to know of an encoding, as plain data
 // chosen at run time: which bytes open a character and how far it
 // reaches, which characters are Japanese, how a comment's end is found and
-// how a finding's text is made.
+// which encoding a finding's content is in.
 #pragma once
 
 #include <cstdint>
@@ -40,8 +40,6 @@ struct EncodingRules {
   // two bytes is). Utf8 looks a character's code point up instead.
   ByteClassTable singleByteJapanese;
   CommentCloserSearch closerSearch;
-  // Makes a finding's text from its padded content.
-  void (*makeText)(std::string_view padded, std::string& text);
   // Where the scan loops stop: in code, at lead bytes that hide the byte
   // after them, quotes, backslash and slash; in a literal, at bytes that
   // may be Japanese, quotes and backslash.

@@ -1,9 +1,11 @@
 // What the engine needs of the program that runs it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "engine/diagnostic.h"
 #include "engine/finding.h"
 
 namespace quillmark::engine {
@@ -25,10 +27,25 @@ class TraceSink {
   virtual bool WantsTrace() const { return true; }
 };
 
+// A file the walk has scanned, for hosts that count.
+struct ScannedFile {
+  std::string_view encodingName;  // "ASCII", "SJIS-JP", "EUC-JP" or "UTF-8"
+  std::uint64_t bytes = 0;        // as text-mode reading gave them
+  bool endedEarly = false;        // by a literal left open on its line
+};
+
 class FinderHost : public TraceSink {
  public:
   // Appends a finding at the end of the host's list, at once.
   virtual void AddFinding(const Finding& finding) = 0;
+
+  // Something the search could not do; the trace, where there is one,
+  // says it too.
+  virtual void Diagnose(const Diagnostic&) {}
+
+  // A folder listed, a file scanned: for hosts that count.
+  virtual void FolderListed() {}
+  virtual void FileScanned(const ScannedFile&) {}
 
   // True once the user asked the current search to stop.
   virtual bool IsStopRequested() = 0;

@@ -1,6 +1,8 @@
-// One reported literal, and the findings of a search in discovery order.
+// One reported literal, and the findings of a search in discovery order, as
+// plain data: how a front end shows them is report/'s business.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,22 +12,22 @@ namespace quillmark::engine {
 enum class SourceEncoding { ShiftJis, EucJp, Utf8 };
 
 struct Finding {
-  // The literal's content, padded with spaces to 20 bytes: in Shift_JIS,
-  // the display encoding, or as written for a UTF-8 file.
-  std::string text;
-  std::string line;  // 1-based line number in decimal
+  std::string content;      // the bytes between the quotes, as in the file
+  std::int64_t line = 0;    // 1-based
+  // 1-based: the characters of the line before the opening quote, as the
+  // file's encoding reads them (a double-byte or UTF-8 character is one),
+  // plus one.
+  std::int64_t column = 0;
   std::string path;  // relative to the search root, "/"-separated
   SourceEncoding encoding = SourceEncoding::ShiftJis;
+  char quote = '"';  // '"' for a string literal, '\'' for a character literal
 
   friend bool operator==(const Finding&, const Finding&) = default;
 };
 
-// Whether a finding's text is UTF-8 rather than Shift_JIS.
-inline bool HasUtf8Text(const Finding& finding) { return finding.encoding == SourceEncoding::Utf8; }
-
 using FindingList = std::vector<Finding>;
 
-// The minimum length of a finding's text; shorter content is padded.
+// The minimum length of a finding's shown text; shorter content is padded.
 inline constexpr std::size_t kFindingTextWidth = 20;
 
 }  // namespace quillmark::engine

@@ -54,7 +54,10 @@ bool FolderWalker::WalkTree(const std::string& folder) {
   }
   rootAbsolute_ = std::move(*root);
   path_ = std::move(*absolute);
-  if (!Enter(platform::OpenFolder::Open(path_))) return FinishFolder() || Fail(WalkFailure::Kind::Stopped, {}, {});
+  if (!Enter(platform::OpenFolder::Open(path_))) {
+    DiagnoseUnlistedFolder();
+    return FinishFolder() || Fail(WalkFailure::Kind::Stopped, {}, {});
+  }
 
   while (!levels_.empty()) {
     Level& level = levels_.back();
@@ -76,6 +79,7 @@ bool FolderWalker::WalkTree(const std::string& folder) {
         // again from the root at every level.
         auto child = current_ ? current_->OpenChild(entry.name) : platform::OpenFolder::Open(path_);
         if (!Enter(std::move(child))) {
+          DiagnoseUnlistedFolder();
           path_.resize(parentLength);
           if (!FinishFolder()) return Fail(WalkFailure::Kind::Stopped, {}, {});
         }
@@ -96,6 +100,7 @@ bool FolderWalker::Enter(std::optional<platform::OpenFolder> folder) {
   std::optional<platform::FolderListing> listing;
   if (folder) listing = folder->List();
   if (!listing) return false;
+  host_.FolderListed();
   onWalk_.insert(listing->identity);
   levels_.push_back(Level{std::move(listing->entries), 0, path_.size(), listing->identity});
   current_ = std::move(folder);
@@ -127,17 +132,27 @@ bool FolderWalker::ScanEntryFile(const std::string& name) {
   if (!opened) {
     const std::string reason = std::strerror(errno);
     Trace("Error: failed to open the file.");
+    host_.Diagnose(Diagnostic{Diagnostic::Kind::CannotOpenFile, RelativeToRoot(), 0, reason});
     Fail(WalkFailure::Kind::CannotOpenFile, path_, reason);
     path_.resize(folderLength);
     return false;
   }
   filePath_ = path_;
-  std::string relativePath = platform::RelativePath(rootAbsolute_, path_);
+  std::string relativePath = RelativeToRoot();
   path_.resize(folderLength);
   scan_.ScanFile(file_, std::move(relativePath));
   file_.Close();
   filePath_.clear();
   return true;
+}
+
+std::string FolderWalker::RelativeToRoot() const {
+  return path_ == rootAbsolute_ ? std::string() : platform::RelativePath(rootAbsolute_, path_);
+}
+
+void FolderWalker::DiagnoseUnlistedFolder() {
+  const std::string reason = std::strerror(errno);
+  host_.Diagnose(Diagnostic{Diagnostic::Kind::CannotListFolder, RelativeToRoot(), 0, reason});
 }
 
 bool FolderWalker::FinishFolder() {

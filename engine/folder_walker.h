@@ -68,6 +68,10 @@ class FolderWalker {
   // Leaves the innermost level and opens its parent again.
   void Leave();
   bool ScanEntryFile(const std::string& name);
+  // path_ relative to the root, as findings and diagnostics name it.
+  std::string RelativeToRoot() const;
+  // Reports that the folder at path_ cannot be listed, errno telling why.
+  void DiagnoseUnlistedFolder();
   bool FinishFolder();
   template <class... Parts>
   void Trace(const Parts&... parts) {

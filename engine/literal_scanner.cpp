@@ -21,6 +21,9 @@ bool LiteralScanner::ScanLine(std::string_view rest, bool& inComment, bool mayHo
   if (mayHoldNul) {
     if (const std::size_t nul = rest.find('\0'); nul != std::string_view::npos) rest = rest.substr(0, nul);
   }
+  line_ = rest;
+  countedBytes_ = 0;
+  countedCharacters_ = 0;
   const EncodingRules& rules = *rules_;
   while (!rest.empty()) {
     if (inComment) {
@@ -75,6 +78,7 @@ bool LiteralScanner::ScanLiteral(std::string_view& rest, std::size_t quote) {
     k = FindStopBytePortable(bytes, k, n, rules.literalStops);
     if (k >= n) {
       Trace("Error: missing string terminator : ", rest);
+      host_->Diagnose(Diagnostic{Diagnostic::Kind::LiteralNotClosed, finding_.path, lineNumber_, std::string(rest)});
       return false;
     }
     const std::uint8_t c = bytes[k];
@@ -102,7 +106,8 @@ bool LiteralScanner::ScanLiteral(std::string_view& rest, std::size_t quote) {
     // ContainsJapanese steps through the content exactly as the loop above
     // did, so it can only hold when that loop saw a Japanese character; and
     // a string literal cannot hold the double quote that would refute it.
-    if (sawJapanese && (quoteByte == '"' || ContainsJapanese(content))) ReportFinding(content);
+    if (sawJapanese && (quoteByte == '"' || ContainsJapanese(content)))
+      ReportFinding(content, static_cast<char>(quoteByte));
   }
   rest.remove_prefix(k + 1);
   return true;
@@ -134,20 +139,31 @@ bool LiteralScanner::ContainsJapanese(std::string_view content) const {
   return found;
 }
 
-void LiteralScanner::ReportFinding(std::string_view content) {
-  // The record is reused: its path is set with each file, its line text
-  // only when the line changes.
-  if (lineTextNumber_ != lineNumber_) {
-    lineTextNumber_ = lineNumber_;
-    finding_.line = std::to_string(lineNumber_);
+void LiteralScanner::ReportFinding(std::string_view content, char quote) {
+  if (tracing_) {
+    if (lineTextNumber_ != lineNumber_) {
+      lineTextNumber_ = lineNumber_;
+      lineText_ = std::to_string(lineNumber_);
+    }
+    Trace(">> ", finding_.path, " : ", lineText_);
   }
-  Trace(">> ", finding_.path, " : ", finding_.line);
-
-  padded_.assign(content);
-  if (padded_.size() < kFindingTextWidth) padded_.resize(kFindingTextWidth, ' ');
-  rules_->makeText(padded_, finding_.text);
+  finding_.content.assign(content);
+  finding_.line = lineNumber_;
+  finding_.column = ColumnAt(static_cast<std::size_t>(content.data() - line_.data()) - 1);
   finding_.encoding = rules_->encoding;
+  finding_.quote = quote;
   host_->AddFinding(finding_);
+}
+
+std::int64_t LiteralScanner::ColumnAt(std::size_t offset) {
+  // Characters are counted from the line's start by the encoding alone,
+  // whatever way the scan stepped to the quote.
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(line_.data());
+  while (countedBytes_ < offset) {
+    countedBytes_ += CharacterLength(*rules_, bytes, countedBytes_, line_.size());
+    ++countedCharacters_;
+  }
+  return countedCharacters_ + 1;
 }
 
 }  // namespace quillmark::engine

@@ -41,7 +41,9 @@ class LiteralScanner {
   // Scans the literal opened at `quote` of `rest`; cuts `rest` behind its
   // closing quote, or returns false when the line does not close it.
   bool ScanLiteral(std::string_view& rest, std::size_t quote);
-  void ReportFinding(std::string_view content);
+  void ReportFinding(std::string_view content, char quote);
+  // The column of the byte at `offset` of the line being scanned.
+  std::int64_t ColumnAt(std::size_t offset);
   template <class... Parts>
   void Trace(const Parts&... parts) {
     if (tracing_) host_->Trace(trace_.Format(parts...));
@@ -52,9 +54,14 @@ class LiteralScanner {
   bool tracing_;
   std::int64_t lineNumber_ = 0;
   TraceText trace_;
-  std::string padded_;  // reused by every finding, as is the record below
-  Finding finding_;
-  std::int64_t lineTextNumber_ = -1;  // the line that finding_.line spells
+  Finding finding_;  // reused by every finding
+  std::string lineText_;
+  std::int64_t lineTextNumber_ = -1;  // the line that lineText_ spells
+  // The line being scanned, and how far its characters are counted: a
+  // line's findings come left to right, so each count goes on from the last.
+  std::string_view line_;
+  std::size_t countedBytes_ = 0;
+  std::int64_t countedCharacters_ = 0;
 };
 
 }  // namespace quillmark::engine

@@ -26,15 +26,32 @@ class SourceFileScan final : public FileScan {
       : host_(host), fixedRules_(fixedRules), scanner_(host, fixedRules ? *fixedRules : ShiftJisRules()) {}
 
   void ScanFile(platform::TextFile& file, std::string relativePath) override {
-    if (!fixedRules_) scanner_.SetRules(DetectRules(file));
+    std::string_view encodingName;
+    if (fixedRules_) {
+      encodingName = fixedRules_->name;
+    } else {
+      const DetectedEncoding detected = Detect(file);
+      encodingName = DetectedEncodingName(detected);
+      scanner_.SetRules(RulesFor(detected));
+    }
     scanner_.SetPosition(1, std::move(relativePath));
     bool inComment = false;
+    bool endedEarly = false;
+    std::uint64_t bytes = 0;
     std::string_view line;
-    while (file.ReadLine(line) && scanner_.ScanLine(line, inComment, file.MayHoldNul())) scanner_.NextLine();
+    while (file.ReadLine(line)) {
+      bytes += line.size();
+      if (!scanner_.ScanLine(line, inComment, file.MayHoldNul())) {
+        endedEarly = true;
+        break;
+      }
+      scanner_.NextLine();
+    }
+    host_.FileScanned(ScannedFile{encodingName, bytes, endedEarly});
   }
 
  private:
-  const EncodingRules& DetectRules(platform::TextFile& file) {
+  DetectedEncoding Detect(platform::TextFile& file) {
     // Read in pieces, then again for its lines: a whole file held at once
     // would cost its size in fresh memory, and rereading a file the system
     // has just read costs far less.
@@ -42,6 +59,10 @@ class SourceFileScan final : public FileScan {
     const DetectedEncoding detected = DetectEncoding(chunks);
     file.Rewind();
     if (host_.WantsTrace()) host_.Trace(trace_.Format("-- encoding:", DetectedEncodingName(detected)));
+    return detected;
+  }
+
+  static const EncodingRules& RulesFor(DetectedEncoding detected) {
     switch (detected) {
       case DetectedEncoding::EucJp:
         return EucJpRules();

@@ -9,7 +9,12 @@ packages=(
   clang libclang-rt-14-dev
   libwxgtk3.2-dev
   xvfb xauth fonts-ipafont-gothic
+  gettext nodejs libicu72
 )
+# npm installs the SARIF validator (a .NET program, which loads ICU):
+# Debian's npm, unless another Node.js build brought its own npm (which
+# would conflict with Debian's).
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

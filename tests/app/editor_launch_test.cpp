@@ -25,7 +25,9 @@ class EditorLaunchTest : public ::testing::Test {
     window.Search(root);
     recorder.messages.clear();
   }
-  void AddRow(const std::string& line, const std::string& path) { window.dialog.AddFinding({"text", line, path}); }
+  void AddRow(const std::string& line, const std::string& path) {
+    window.dialog.AddFinding(Found("text", std::stoll(line), path));
+  }
   void UseEditor(const std::string& program, const std::string& parameterTemplate) {
     editor::EditorSettings& values = window.dialog.GetSettingsDialog().values;
     values.editorPath = program;

@@ -18,12 +18,12 @@ class ListAndLogTest : public ::testing::Test {
  protected:
   void AddRows(int count) {
     for (int i = 1; i <= count; ++i) {
-      window.dialog.AddFinding({"row" + std::to_string(i), std::to_string(i), "f.c"});
+      window.dialog.AddFinding(Found("row" + std::to_string(i), i, "f.c"));
     }
   }
   std::vector<std::string> Texts() {
     std::vector<std::string> texts;
-    for (const Row& row : window.Rows()) texts.push_back(row.text);
+    for (const Row& row : window.Rows()) texts.push_back(row.text.substr(0, row.text.find_last_not_of(' ') + 1));
     return texts;
   }
   wxTextCtrl& Pane() { return window.Text(kLogPane); }
@@ -73,24 +73,24 @@ TEST_F(ListAndLogTest, FindingsAddedAfterADeletionGoAtTheEnd) {
   AddRows(3);
   window.SelectRow(0);
   window.PressListKey(WXK_DELETE);
-  window.dialog.AddFinding({"new", "9", "g.c"});
+  window.dialog.AddFinding(Found("new", 9, "g.c"));
   EXPECT_EQ(Texts(), (std::vector<std::string>{"row2", "row3", "new"}));
 }
 
 TEST_F(ListAndLogTest, FindingTextIsShownFromShiftJisOrAsWrittenInUtf8) {
-  window.dialog.AddFinding({std::string(kSjisNihon) + std::string(16, ' '), "12", "sub/a.c"});
-  window.dialog.AddFinding({"\x82", "1", "bad\xff.c"});  // a cut double-byte character, a Latin-1 name
+  window.dialog.AddFinding(Found(kSjisNihon, 12, "sub/a.c"));
+  window.dialog.AddFinding(Found("\x82", 1, "bad\xff.c"));  // a cut double-byte character, a Latin-1 name
   // A UTF-8 file's text is shown as written: its wave dash stays U+301C.
-  window.dialog.AddFinding({"〜é" + std::string(15, ' '), "3", "u.c", engine::SourceEncoding::Utf8});
+  window.dialog.AddFinding(Found("〜é", 3, "u.c", engine::SourceEncoding::Utf8));
   EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("日本", 4), "12", "sub/a.c"},
-                                             {"\xef\xbf\xbd", "1", "bad\xef\xa3\xb3.c"},
+                                             {"\xef\xbf\xbd" + std::string(19, ' '), "1", "bad\xef\xa3\xb3.c"},
                                              {"〜é" + std::string(15, ' '), "3", "u.c"}}));
 }
 
 TEST_F(ListAndLogTest, TheDumpWritesOneLinePerRowAndSelectsTheBlock) {
   window.dialog.Trace("before");
-  window.dialog.AddFinding({std::string("abc") + std::string(17, ' '), "7", "src/a.cpp"});
-  window.dialog.AddFinding({std::string(kSjisNihon) + std::string(16, ' '), "12345", "a/very/long/path/name.cpp"});
+  window.dialog.AddFinding(Found("abc", 7, "src/a.cpp"));
+  window.dialog.AddFinding(Found(kSjisNihon, 12345, "a/very/long/path/name.cpp"));
 
   window.Click(kDumpListButton);
 

@@ -2,6 +2,8 @@
 // the result list and the window's close request, as the user would.
 #pragma once
 
+#include "engine/finding.h"
+
 #include <wx/button.h>
 #include <wx/listctrl.h>
 #include <wx/textctrl.h>
@@ -93,6 +95,18 @@ inline constexpr const char* kSjisTesuto = "\x83\x65\x83\x58\x83\x67";  // ãƒ†ã‚
 
 // `text` padded with spaces to the 20 bytes of a finding's Shift_JIS text,
 // given the byte count it has in Shift_JIS.
+// A finding as the engine hands it over: `content` as in the file.
+inline engine::Finding Found(std::string content, std::int64_t line, std::string path,
+                             engine::SourceEncoding encoding = engine::SourceEncoding::ShiftJis) {
+  engine::Finding finding;
+  finding.content = std::move(content);
+  finding.line = line;
+  finding.column = 1;
+  finding.path = std::move(path);
+  finding.encoding = encoding;
+  return finding;
+}
+
 inline std::string Padded(const std::string& text, std::size_t sjisBytes) {
   return text + std::string(sjisBytes < 20 ? 20 - sjisBytes : 0, ' ');
 }

@@ -18,7 +18,7 @@ TEST(ConsoleHost, AFailedWriteStopsTheWalk) {
   std::FILE* full = std::fopen("/dev/full", "w");
   ASSERT_NE(full, nullptr);
   std::setvbuf(full, nullptr, _IONBF, 0);
-  ConsoleHost host(full, ConsoleOutput::Findings, tree.Root());
+  ConsoleHost host(full, stderr, ConsoleSettings{}, tree.Root());
   engine::SourceFinder finder(&engine::ShiftJisRules());
   finder.SetHost(&host);
   finder.SetExtensions({"c"});

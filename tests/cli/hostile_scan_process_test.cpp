@@ -86,9 +86,9 @@ TEST(HostileScanBig, AFiftyMegabyteLineIsReadWhole) {
   }
   tree.WriteFile("z.c", kJapanese);
 
-  const ScanChild scan = RunScanChild({tree.Root()}, tree.Root());
+  const ScanChild scan = RunScanChild({"."}, tree.Root());
   EXPECT_EQ(scan.status, 1);
-  EXPECT_EQ(scan.out, "big.c:1: あ\nbig.c:2: い\nz.c:1: あ\n");
+  EXPECT_EQ(scan.out, "./big.c:1: あ\n./big.c:2: い\n./z.c:1: あ\n");
   // One line's bytes held, with room to grow (the sanitizer keeps freed
   // buffers a while): far below twenty times its size.
   EXPECT_LT(scan.maxRssKiB, 768 * kMiB);
@@ -107,9 +107,9 @@ TEST(HostileScanBig, ALineBeyondTheMemoryLimitIsReportedNotAborted) {
   TempTree tree;
   tree.WriteFile("a.c", kJapanese);
   tree.WriteFile("z.c", "s = \"" + std::string(200u << 20, 'x') + "\";\n");
-  const ScanChild scan = RunScanChild({tree.Root()}, tree.Root(), {.addressSpaceLimit = 300u << 20});
+  const ScanChild scan = RunScanChild({"."}, tree.Root(), {.addressSpaceLimit = 300u << 20});
   EXPECT_EQ(scan.status, 2);
-  EXPECT_EQ(scan.out, "a.c:1: あ\n");
+  EXPECT_EQ(scan.out, "./a.c:1: あ\n");
   EXPECT_EQ(scan.err, "quillmark-scan: " + tree.PathOf("z.c") + ": out of memory\n");
 #endif
 }
@@ -138,7 +138,7 @@ TEST(HostileScan, ARemovedWorkingFolderIsNoRoot) {
   // An absolute root needs no current folder.
   tree.WriteFile("src/a.c", kJapanese);
   tree.MakeFolder("gone");
-  EXPECT_EQ(RunScanChild({tree.PathOf("src")}, tree.PathOf("gone"), {.removeFolder = true}).out, "a.c:1: あ\n");
+  EXPECT_EQ(RunScanChild({tree.PathOf("src")}, tree.PathOf("gone"), {.removeFolder = true}).out, tree.PathOf("src") + "/a.c:1: あ\n");
 }
 
 // With SIGPIPE ignored, a reader that has gone shows as a failed write.
@@ -163,7 +163,7 @@ TEST(HostileScan, NamesThatAreNotUtf8ArePrintedAsTheirBytes) {
 
   const ScanChild findings = RunScanChild({tree.Root()}, "/");
   EXPECT_EQ(findings.status, 1);
-  EXPECT_EQ(findings.out, "\x82\xA0 dir/a \"b\".c:1: あ\n\xFF\xFE.c:1: あ\n");
+  EXPECT_EQ(findings.out, tree.Root() + "/\x82\xA0 dir/a \"b\".c:1: あ\n" + tree.Root() + "/\xFF\xFE.c:1: あ\n");
 
   const ScanChild log = RunScanChild({"--log", "."}, tree.Root());
   EXPECT_EQ(log.status, 1);
@@ -184,9 +184,9 @@ TEST(HostileScan, AFifoNamedLikeASourceIsNeverOpened) {
   ::close(control);
   ASSERT_FALSE(events.Take().empty());
 
-  const ScanChild scan = RunScanChild({tree.Root()}, tree.Root());
+  const ScanChild scan = RunScanChild({"."}, tree.Root());
   EXPECT_EQ(scan.status, 1);
-  EXPECT_EQ(scan.out, "y.c:1: あ\n");
+  EXPECT_EQ(scan.out, "./y.c:1: あ\n");
   EXPECT_EQ(events.Take(), std::vector<std::string>{});
 }
 
@@ -236,7 +236,7 @@ TEST(HostileScan, ASearchWritesNoFileAndRunsNothingItReads) {
     EXPECT_EQ(scan.status, 1) << arguments.front();
   }
   const ScanChild scan = RunScanChild({"."}, tree.Root(), noFileWrites);
-  EXPECT_EQ(scan.out, "$(" + touch + ")/`" + touch + "`;" + touch + ".c:1: あ\na.c:1: あ$(" + touch + ")`" +
+  EXPECT_EQ(scan.out, "./$(" + touch + ")/`" + touch + "`;" + touch + ".c:1: あ\n./a.c:1: あ$(" + touch + ")`" +
                           touch + "`\n");
 
   EXPECT_FALSE(fs::exists(marker));

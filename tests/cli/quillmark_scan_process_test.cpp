@@ -50,9 +50,9 @@ class QuillmarkScan : public ::testing::Test {
 };
 
 TEST_F(QuillmarkScan, PrintsFindingsInTheCompilerConvention) {
-  const Outcome outcome = RunScan({tree.Root()});
+  const Outcome outcome = RunScan({"."}, tree.Root());
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.out, "a.c:1: あ\nsub/b.h:2: ｱ\n");
+  EXPECT_EQ(outcome.out, "./a.c:1: あ\n./sub/b.h:2: ｱ\n");
   EXPECT_EQ(outcome.err, "");
 }
 
@@ -92,7 +92,7 @@ TEST_F(QuillmarkScan, ReadsEachFileInItsOwnEncodingWithAuto) {
   tree.WriteFile("w.c", "s = \"\xA4\xA2\x80\";\n");  // EUC-JP あ and a byte that is no character
   const Outcome found = RunScan({"--encoding", "AUTO", "."}, tree.Root());
   EXPECT_EQ(found.status, 1);
-  EXPECT_EQ(found.out, "a.c:1: あ\nsub/b.h:2: ｱ\nu.c:1: 〜\nw.c:1: あ\u0080\n");
+  EXPECT_EQ(found.out, "./a.c:1: あ\n./sub/b.h:2: ｱ\n./u.c:1: 〜\n./w.c:1: あ\u0080\n");
 
   const Outcome raw = RunScan({"--encoding", "AUTO", "--raw", "."}, tree.Root());
   EXPECT_TRUE(raw.out.ends_with("〜" + std::string(17, ' ') + "\t1\tu.c\n\x82\xA0\x80" + std::string(17, ' ') +
@@ -105,14 +105,76 @@ TEST_F(QuillmarkScan, ReadsEachFileInItsOwnEncodingWithAuto) {
   // Read as UTF-8, the Shift_JIS and EUC-JP bytes are no Japanese characters.
   const Outcome utf8 = RunScan({"--encoding", "UTF8", tree.Root()});
   EXPECT_EQ(utf8.status, 1);
-  EXPECT_EQ(utf8.out, "u.c:1: 〜\n");
+  EXPECT_EQ(utf8.out, tree.Root() + "/u.c:1: 〜\n");
+}
+
+// Paths an editor opens from where the user stands: ROOT as typed, one "/",
+// the path below it.
+TEST_F(QuillmarkScan, NamesFilesFromTheRootAsTyped) {
+  const std::string parent = tree.Root().substr(0, tree.Root().rfind('/'));
+  const std::string name = tree.Root().substr(parent.size() + 1);
+  struct Case {
+    std::string root;
+    std::string folder;
+    std::string firstLine;
+  };
+  const Case cases[] = {
+      {".", tree.Root(), "./a.c:1: あ"},
+      {"./", tree.Root(), "./a.c:1: あ"},
+      {name, parent, name + "/a.c:1: あ"},
+      {name + "/", parent, name + "/a.c:1: あ"},
+      {tree.Root(), "/", tree.Root() + "/a.c:1: あ"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = RunScan({c.root}, c.folder);
+    EXPECT_EQ(outcome.out.substr(0, outcome.out.find('\n')), c.firstLine) << c.root;
+  }
+}
+
+TEST_F(QuillmarkScan, AddsTheColumnInCharactersOfTheFilesEncoding) {
+  tree.WriteFile("c.c", "/* \x95\x5C */ s = \"\x82\xA0\";\n");  // 表 before the quote counts one
+  tree.WriteFile("u.c", "/* 表 */ s = \"〜\";\n");
+  const Outcome outcome = RunScan({"--column", "--ext", "c", "."}, tree.Root());
+  EXPECT_EQ(outcome.out, "./a.c:1:5: あ\n./c.c:1:13: あ\n");
+  EXPECT_NE(RunScan({"--column", "--encoding", "UTF8", "."}, tree.Root()).out.find("./u.c:1:13: 〜\n"),
+            std::string::npos);
+}
+
+// What the scan could not do goes to standard error in every form but the
+// log, which traces it; the exit status stays as it was.
+TEST_F(QuillmarkScan, ReportsDiagnosticsOnStandardError) {
+  tree.WriteFile("b.c", "x = 1;\ns = \"open\n\"\x82\xA0\";\n");
+  const std::string notClosed =
+      "./b.c:2: warning: literal not closed on its line; the rest of the file is not scanned\n";
+  const Outcome warned = RunScan({"."}, tree.Root());
+  EXPECT_EQ(warned.status, 1);
+  EXPECT_EQ(warned.err, notClosed);
+  EXPECT_EQ(RunScan({"-q", "."}, tree.Root()).err, "");
+  EXPECT_EQ(RunScan({"--log", "."}, tree.Root()).err, "");
+
+  tree.MakeLink("z.c", tree.PathOf("nowhere"));
+  const Outcome failed = RunScan({"--format", "json", "."}, tree.Root());
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_EQ(failed.err, notClosed + "quillmark-scan: ./z.c: cannot open: No such file or directory\n");
+  EXPECT_NE(failed.out.find("{\"type\":\"diagnostic\",\"kind\":\"cannot_open\""), std::string::npos);
+  EXPECT_NE(failed.out.find("\"completed\":false"), std::string::npos);
+}
+
+TEST_F(QuillmarkScan, EndsWithAStatisticsSummaryWhenAsked) {
+  tree.WriteFile("e.h", "\"\xA4\xA2\"\n");
+  const Outcome outcome = RunScan({"--stats", "--encoding", "AUTO", "-q", "."}, tree.Root());
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("3 findings\n3 files scanned, 2 SJIS-JP, 1 EUC-JP\n"), std::string::npos) << outcome.err;
+  EXPECT_NE(outcome.err.find("\n2 folders\n"), std::string::npos) << outcome.err;
 }
 
 TEST_F(QuillmarkScan, ExitsWithZeroWithoutFindings) {
   const Outcome outcome = RunScan({"--ext", "txt", tree.Root()});
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.out, "");
-  EXPECT_EQ(RunScan({tree.PathOf("missing")}).status, 0);
+  const Outcome missing = RunScan({tree.PathOf("missing")});
+  EXPECT_EQ(missing.status, 0);
+  EXPECT_EQ(missing.err, "quillmark-scan: " + tree.PathOf("missing") + ": cannot list the folder: No such file or directory\n");
 }
 
 TEST_F(QuillmarkScan, ExitsWithTwoWhenAFileCannotBeOpened) {

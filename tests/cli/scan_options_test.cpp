@@ -10,22 +10,39 @@ TEST(ParseScanOptions, TakesDefaultsAndValues) {
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.options.encoding, "SJIS");
   EXPECT_EQ(parsed.options.fileExt, "c;cpp;h;hpp");
-  EXPECT_FALSE(parsed.options.log);
-  EXPECT_FALSE(parsed.options.raw);
+  EXPECT_EQ(parsed.options.format, "grep");
+  EXPECT_FALSE(parsed.options.column || parsed.options.quiet || parsed.options.stats);
   EXPECT_EQ(parsed.options.root, "src");
 
   parsed = ParseScanOptions({"--encoding", "EUC", "--ext=c;h", "--log", "--raw", " my root "});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.options.encoding, "EUC");
   EXPECT_EQ(parsed.options.fileExt, "c;h");
-  EXPECT_TRUE(parsed.options.log);
-  EXPECT_TRUE(parsed.options.raw);
+  EXPECT_EQ(parsed.options.format, "log") << "--log wins over --raw";
   EXPECT_EQ(parsed.options.root, " my root ");
 
   parsed = ParseScanOptions({"--ext", "", "--", "--odd-folder"});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.options.fileExt, "");
   EXPECT_EQ(parsed.options.root, "--odd-folder");
+}
+
+TEST(ParseScanOptions, TakesAFormatOrTheFlagsThatNameOne) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string format;
+  };
+  const Case cases[] = {
+      {{"--format", "json", "."}, "json"}, {{"--format=sarif", "."}, "sarif"}, {{"--raw", "."}, "raw"},
+      {{"--format", "csv", "--raw", "."}, "raw"}, {{"-q", "--column", "--stats", "--format=po", "."}, "po"},
+  };
+  for (const Case& c : cases) {
+    const auto parsed = ParseScanOptions(c.arguments);
+    ASSERT_EQ(parsed.error, "") << c.format;
+    EXPECT_EQ(parsed.options.format, c.format);
+  }
+  EXPECT_NE(ParseScanOptions({"--format", "xml", "."}).error.find("grep, raw, log, json, csv, sarif or po"),
+            std::string::npos);
 }
 
 TEST(ParseScanOptions, RefusesBadArguments) {

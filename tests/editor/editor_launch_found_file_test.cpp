@@ -51,18 +51,18 @@ TEST(EditorLaunchFoundFileTest, EveryFoundFileReachesTheEditorByItsOwnName) {
 
   for (const engine::Finding& finding : host.findings) {
     SCOPED_TRACE(finding.path);
-    const EditorTarget target{finding.line, root, finding.path};
+    const EditorTarget target{std::to_string(finding.line), root, finding.path};
     for (const char* parameterTemplate : {"+%L %F", "-n%L \"%F\""}) {
       editor.Forget();
       ASSERT_TRUE(platform::ExecuteProgram(BuildEditorArguments(editor.Path(), parameterTemplate, target)).Started());
       const auto recording = editor.Wait();
       ASSERT_TRUE(recording);
       ASSERT_EQ(recording->arguments.size(), 2u);
-      EXPECT_EQ(recording->arguments[0], (parameterTemplate[0] == '+' ? "+" : "-n") + finding.line);
+      EXPECT_EQ(recording->arguments[0], (parameterTemplate[0] == '+' ? "+" : "-n") + std::to_string(finding.line));
       EXPECT_EQ(recording->arguments[1], root + "/" + finding.path);
       // The argument names the very file the finding came from.
       const std::string contents = testing::ReadWholeFile(recording->arguments[1]);
-      EXPECT_EQ(std::count(contents.begin(), contents.end(), '\n'), std::stol(finding.line));
+      EXPECT_EQ(std::count(contents.begin(), contents.end(), '\n'), finding.line);
     }
   }
   EXPECT_FALSE(std::filesystem::exists(marker));

@@ -9,6 +9,7 @@
 
 #include "engine/source_finder.h"
 #include "tests/support/memory_host.h"
+#include "tests/support/shown_finding.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::engine {
@@ -61,11 +62,15 @@ TEST(AutoWalk, TracesEachFilesEncodingAndScansItByThatEncoding) {
                                  "-- encoding:ASCII",
                                  "checking string:x",
                              }));
-  EXPECT_EQ(host.findings, (FindingList{
-                               {Padded("〜"), "1", "b.c", SourceEncoding::Utf8},
-                               {Padded("\x82\xA0"), "1", "c.c", SourceEncoding::EucJp},
-                               {Padded("\x95\x5C\x8E\xA6"), "1", "d.c", SourceEncoding::ShiftJis},
-                           }));
+  EXPECT_EQ(testing::Shown(host.findings), (std::vector<testing::ShownFinding>{
+                                               {Padded("〜"), "1", "b.c"},
+                                               {Padded("\x82\xA0"), "1", "c.c"},
+                                               {Padded("\x95\x5C\x8E\xA6"), "1", "d.c"},
+                                           }));
+  ASSERT_EQ(host.findings.size(), 3u);
+  EXPECT_EQ(host.findings[0].encoding, SourceEncoding::Utf8);
+  EXPECT_EQ(host.findings[1].encoding, SourceEncoding::EucJp);
+  EXPECT_EQ(host.findings[2].encoding, SourceEncoding::ShiftJis);
 }
 
 TEST(AutoWalk, AFileThatCannotBeOpenedHasNoEncodingLine) {
@@ -93,7 +98,8 @@ std::string ToCp932(const std::string& utf8) {
 }
 
 std::string TrimmedText(const Finding& finding) {
-  return finding.text.substr(0, finding.text.find_last_not_of(' ') + 1);
+  const std::string text = report::RecordedText(finding);
+  return text.substr(0, text.find_last_not_of(' ') + 1);
 }
 
 // The same sources saved in UTF-8 and in Shift_JIS give the same findings:
@@ -131,7 +137,7 @@ TEST(AutoWalk, AUtf8TreeFindsWhatItsShiftJisCopyFinds) {
   for (std::size_t i = 0; i < fromUtf8.findings.size(); ++i) {
     const Finding& u = fromUtf8.findings[i];
     const Finding& s = fromSjis.findings[i];
-    ASSERT_EQ(std::tie(u.path, u.line), std::tie(s.path, s.line)) << "finding " << i;
+    ASSERT_EQ(std::tie(u.path, u.line, u.column), std::tie(s.path, s.line, s.column)) << "finding " << i;
     ASSERT_EQ(ToCp932(TrimmedText(u)), TrimmedText(s)) << "finding " << i;
   }
 }

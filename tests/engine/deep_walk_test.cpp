@@ -40,7 +40,7 @@ TEST(DeepWalkBig, ThirtyThousandNestedFoldersEndRightInLinearMemory) {
   std::string expectedPath;
   for (int level = 0; level < kDepth; ++level) expectedPath += "d/";
   EXPECT_EQ(host.findings[0].path, expectedPath + "a.c");
-  EXPECT_EQ(host.findings[0].line, "1");
+  EXPECT_EQ(host.findings[0].line, 1);
   EXPECT_EQ(host.pumpCount, kDepth + 1);
   // A few hundred bytes a level; a path copied per level would need
   // 30,000 x 30 KB on average.

@@ -24,6 +24,7 @@
 #include "tests/support/deep_tree.h"
 #include "tests/support/memory_host.h"
 #include "tests/support/memory_temp_folder.h"
+#include "tests/support/shown_finding.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::engine {
@@ -172,11 +173,11 @@ TEST(HostileTree, NulEndsALineAnd1AEndsAFileThenTheWalkGoesOn) {
 
   MemoryHost host;
   EXPECT_TRUE(WalkTree(host, tree.Root()));
-  EXPECT_EQ(host.findings, (FindingList{
-                               {"\x82\xA0" + std::string(18, ' '), "1", "a.c"},
-                               {"\x82\xA4" + std::string(18, ' '), "2", "a.c"},
-                               {"\x82\xA0" + std::string(18, ' '), "1", "d.c"},
-                           }));
+  EXPECT_EQ(testing::Shown(host.findings), (std::vector<testing::ShownFinding>{
+                                               {"\x82\xA0" + std::string(18, ' '), "1", "a.c"},
+                                               {"\x82\xA4" + std::string(18, ' '), "2", "a.c"},
+                                               {"\x82\xA0" + std::string(18, ' '), "1", "d.c"},
+                                           }));
   // The literal cut by the NUL is left open, which ends its file.
   EXPECT_NE(std::find(host.traceLines.begin(), host.traceLines.end(),
                       "Error: missing string terminator : \"\x82\xA0"),

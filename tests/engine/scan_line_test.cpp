@@ -4,12 +4,15 @@
 #include "engine/euc_encoding.h"
 #include "engine/sjis_encoding.h"
 #include "tests/engine/scan_test_support.h"
+#include "tests/support/shown_finding.h"
 
 namespace quillmark::engine {
 namespace {
 
 using testing::Padded;
 using testing::ScanSource;
+using testing::Shown;
+using testing::ShownFinding;
 using Lines = std::vector<std::string>;
 using namespace std::string_literals;
 
@@ -26,10 +29,10 @@ struct ScanCase {
   const char* name;
   std::string source;
   Lines trace;
-  FindingList findings;
+  std::vector<ShownFinding> findings;
 };
 
-Finding At(std::string text, int line) { return Finding{Padded(std::move(text)), std::to_string(line), "f.c"}; }
+ShownFinding At(std::string text, int line) { return {Padded(std::move(text)), std::to_string(line), "f.c"}; }
 std::string Reported(int line) { return ">> f.c : " + std::to_string(line); }
 std::string Checked(std::string content) { return "checking string:" + content; }
 std::string Unterminated(std::string rest) { return "Error: missing string terminator : " + rest; }
@@ -38,9 +41,7 @@ void ExpectScan(const std::vector<ScanCase>& cases, bool euc) {
   for (const ScanCase& c : cases) {
     const auto result = ScanSource(c.source, euc ? EucJpRules() : ShiftJisRules());
     EXPECT_EQ(result.trace, c.trace) << c.name;
-    FindingList expected = c.findings;
-    for (Finding& finding : expected) finding.encoding = euc ? SourceEncoding::EucJp : SourceEncoding::ShiftJis;
-    EXPECT_EQ(result.findings, expected) << c.name;
+    EXPECT_EQ(Shown(result.findings), c.findings) << c.name;
   }
 }
 
@@ -84,9 +85,9 @@ TEST(ScanLine, FollowsCommentsAndLiterals) {
           {"long content is neither padded nor cut",
            "s = \"0123456789012345678901" SJ_A "\";\n",
            {Checked("0123456789012345678901" SJ_A), Reported(1)},
-           {Finding{"0123456789012345678901" SJ_A, "1", "f.c"}}},
+           {ShownFinding{"0123456789012345678901" SJ_A, "1", "f.c"}}},
           {"3-byte content padded to 20", "s = \"a" SJ_A "\";\n", {Checked("a" SJ_A), Reported(1)},
-           {Finding{"a" SJ_A "                 ", "1", "f.c"}}},
+           {ShownFinding{"a" SJ_A "                 ", "1", "f.c"}}},
       },
       false);
 }
@@ -130,7 +131,7 @@ TEST(ScanLine, EucJpByteClassesAndDisplayText) {
           {"converted to Shift_JIS after padding", "s = \"" EU_A "\";\n", {Checked(EU_A), Reported(1)},
            {At(SJ_A, 1)}},
           {"half-width katakana keeps 18 spaces", "s = \"\x8E\xB1\";\n", {Checked("\x8E\xB1"), Reported(1)},
-           {Finding{"\xB1" + std::string(18, ' '), "1", "f.c"}}},
+           {ShownFinding{"\xB1" + std::string(18, ' '), "1", "f.c"}}},
           {"0x8F with ASCII is not Japanese", "s = \"\x8F" "ab\";\n", {Checked("\x8F" "ab")}, {}},
           // 0xFA opens a Shift_JIS character that takes the asterisk, so the
           // first closer is not seen.
@@ -143,13 +144,13 @@ TEST(ScanLine, EucJpByteClassesAndDisplayText) {
 TEST(ScanLine, LineNumbersMatchTheFile) {
   const std::string longComment = "/* " + std::string(12000, 'x') + " */ \"" SJ_A "\"\n";
   const auto result = ScanSource(longComment + "\"" SJ_I "\"\n", ShiftJisRules());
-  EXPECT_EQ(result.findings, (FindingList{At(SJ_A, 1), At(SJ_I, 2)}));
+  EXPECT_EQ(Shown(result.findings), (std::vector<ShownFinding>{At(SJ_A, 1), At(SJ_I, 2)}));
 
   const std::string longLiteral = "\"" SJ_A + std::string(20000, 'y') + "\"\n";
   const auto whole = ScanSource(longLiteral + "\n\"" SJ_I "\"\n", ShiftJisRules());
   ASSERT_EQ(whole.findings.size(), 2u);
-  EXPECT_EQ(whole.findings[0].text.size(), 20002u);
-  EXPECT_EQ(whole.findings[1].line, "3");
+  EXPECT_EQ(whole.findings[0].content.size(), 20002u);
+  EXPECT_EQ(whole.findings[1].line, 3);
   EXPECT_EQ(whole.trace.front().size(), 16u + 20002u);  // the trace line is whole
 }
 

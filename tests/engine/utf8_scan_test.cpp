@@ -6,6 +6,7 @@
 #include "engine/literal_scanner.h"
 #include "engine/stop_bytes.h"
 #include "tests/support/memory_host.h"
+#include "report/finding_text.h"
 
 namespace quillmark::engine {
 namespace {
@@ -33,8 +34,9 @@ Scanned ScanUtf8(std::string_view text) {
   scanned.trace = host.traceLines;
   for (const Finding& finding : host.findings) {
     EXPECT_EQ(finding.encoding, SourceEncoding::Utf8);
-    EXPECT_GE(finding.text.size(), 20u);
-    std::string trimmed = finding.text;
+    const std::string text = report::RecordedText(finding);
+    EXPECT_GE(text.size(), 20u);
+    std::string trimmed = text;
     trimmed.erase(trimmed.find_last_not_of(' ') + 1);
     scanned.texts.push_back(trimmed);
   }
@@ -85,7 +87,9 @@ TEST(Utf8Scan, PaddingMakesTwentyBytes) {
   bool inComment = false;
   ASSERT_TRUE(scanner.ScanLine("\"〜\"\n", inComment));
   ASSERT_EQ(host.findings.size(), 1u);
-  EXPECT_EQ(host.findings[0], (Finding{"〜" + std::string(17, ' '), "7", "u.c", SourceEncoding::Utf8}));
+  EXPECT_EQ(report::RecordedText(host.findings[0]), "〜" + std::string(17, ' '));
+  EXPECT_EQ(host.findings[0].line, 7);
+  EXPECT_EQ(host.findings[0].path, "u.c");
   EXPECT_EQ(host.traceLines, (Lines{"checking string:〜", ">> u.c : 7"}));
 }
 

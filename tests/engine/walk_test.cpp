@@ -3,6 +3,7 @@
 #include "engine/sjis_encoding.h"
 #include "engine/source_finder.h"
 #include "tests/support/memory_host.h"
+#include "tests/support/shown_finding.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::engine {
@@ -67,7 +68,7 @@ TEST(Walk, VisitsEntriesDepthFirstInByteOrder) {
                                      "checking string:x",
                                  }));
   ASSERT_EQ(run.host.findings.size(), 3u);
-  EXPECT_EQ(run.host.findings[1].line, "10");
+  EXPECT_EQ(run.host.findings[1].line, 10);
   EXPECT_EQ(run.host.findings[2].path, "sub/deep/d.h");
   // One flush and one pump per folder.
   EXPECT_EQ(run.host.flushCount, 4);
@@ -242,7 +243,8 @@ TEST(Walk, HostThatWantsNoTraceGetsFindingsOnly) {
   finder.SetExtensions({"c"});
   EXPECT_TRUE(finder.Walk(tree.Root()));
   EXPECT_TRUE(host.traceLines.empty());
-  EXPECT_EQ(host.findings, (FindingList{{"\x82\xA0" + std::string(18, ' '), "1", "sub/a.c"}}));
+  EXPECT_EQ(testing::Shown(host.findings),
+            (std::vector<testing::ShownFinding>{{"\x82\xA0" + std::string(18, ' '), "1", "sub/a.c"}}));
   EXPECT_EQ(host.flushCount, 2);
 }
 

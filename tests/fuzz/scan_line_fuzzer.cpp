@@ -18,6 +18,7 @@
 #include "engine/encoding_rules.h"
 #include "engine/literal_scanner.h"
 #include "platform/text_file.h"
+#include "report/finding_text.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/reference_line_scanner.h"
 #include "tests/fuzz/scratch_folder.h"
@@ -32,7 +33,7 @@ class RecordingHost : public engine::FinderHost {
   void Trace(std::string_view line) override { events.push_back({false, std::string(line), {}, {}, {}}); }
   void FlushTrace() override {}
   void AddFinding(const engine::Finding& f) override {
-    events.push_back({true, {}, f.text, f.line, f.path, f.encoding});
+    events.push_back({true, {}, report::RecordedText(f), report::LineText(f), f.path, f.encoding});
   }
   bool IsStopRequested() override { return false; }
   std::string GetRootPath() override { return "/"; }

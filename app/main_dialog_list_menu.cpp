@@ -1,0 +1,112 @@
+// The result list's context menu: the selected row to the clipboard, and
+// the whole list into a file in one of the report forms.
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/menu.h>
+#include <wx/utils.h>
+
+#include "app/atomic_save.h"
+#include "app/main_dialog.h"
+#include "app/message_box.h"
+#include "app/result_list.h"
+#include "platform/path.h"
+#include "report/csv_writer.h"
+#include "report/finding_text.h"
+#include "report/json_lines_writer.h"
+#include "report/po_writer.h"
+#include "report/sarif_writer.h"
+
+namespace quillmark::app {
+namespace {
+
+// In the order of the save dialog's file types.
+std::unique_ptr<report::FormatWriter> MakeWriter(int typeIndex, const report::ReportContext& context) {
+  switch (typeIndex) {
+    case 1: return report::MakeJsonLinesWriter(context);
+    case 2: return report::MakeSarifWriter(context);
+    case 3: return report::MakePoWriter(context);
+    default: return report::MakeCsvWriter(context);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<wxMenu> MainDialog::MakeListMenu() const {
+  auto menu = std::make_unique<wxMenu>();
+  menu->Append(kCopyRowItem, wxString::FromUTF8("コピー"));
+  menu->Append(kSaveListItem, wxString::FromUTF8("リストを保存..."));
+  menu->Enable(kCopyRowItem, resultList_->GetSelectedItemCount() > 0);
+  // During a search the list is still growing, and its summary would claim
+  // a finished walk.
+  menu->Enable(kSaveListItem, !IsBusy() && !resultList_->Rows().empty());
+  return menu;
+}
+
+void MainDialog::OnListRightClick(wxListEvent& event) {
+  // This and the keys, not wxEVT_CONTEXT_MENU, which GTK raises on top of
+  // it. On GTK one right click on a row also arrives once without a row
+  // first; only the one with the row opens the menu.
+  const long row = event.GetIndex();
+  if (row < 0) return;
+  // The row clicked is the one the menu acts on.
+  if (!(resultList_->GetItemState(row, wxLIST_STATE_SELECTED) & wxLIST_STATE_SELECTED)) {
+    for (long other = -1; (other = resultList_->GetNextItem(other, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) >= 0;) {
+      resultList_->SetItemState(other, 0, wxLIST_STATE_SELECTED);
+    }
+    const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
+    resultList_->SetItemState(row, state, state);
+  }
+  ShowListMenu(resultList_->ScreenToClient(wxGetMousePosition()));
+}
+
+void MainDialog::ShowListMenu(wxPoint position) {
+  if (position == wxDefaultPosition) {
+    // From the keyboard: under the selected row, not wherever the mouse is.
+    const long row = resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+    wxRect rect;
+    if (row >= 0 && resultList_->GetItemRect(row, rect)) position = rect.GetBottomLeft();
+  }
+  const std::unique_ptr<wxMenu> menu = MakeListMenu();
+  const int chosen = menuShower_(resultList_, *menu, position);
+  // A disabled item cannot be chosen; the checks guard a stale choice.
+  if (chosen == kCopyRowItem && menu->IsEnabled(kCopyRowItem)) CopySelectedRow();
+  if (chosen == kSaveListItem && menu->IsEnabled(kSaveListItem)) SaveList();
+}
+
+void MainDialog::CopySelectedRow() {
+  const engine::Finding* row =
+      resultList_->RowAt(resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED));
+  if (row == nullptr) return;
+  const std::string line =
+      report::PathFromRoot(rootPath_, row->path) + ":" + report::LineText(*row) + ": " + report::TrimmedText(*row);
+  wxClipboardLocker locker;
+  if (!locker) {
+    ShowMessage("クリップボードを開けません。", MessageIcon::Warning);
+    return;
+  }
+  wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(line)));
+}
+
+void MainDialog::SaveList() {
+  const std::vector<engine::Finding>& rows = resultList_->Rows();
+  if (rows.empty()) return;
+  const std::optional<SaveFileChoice> choice = saveFileChooser_(this);
+  if (!choice) return;
+
+  const report::ReportContext context{rootPath_, platform::MakeAbsolutePath(rootPath_).value_or(rootPath_),
+                                      QUILLMARK_VERSION};
+  const std::unique_ptr<report::FormatWriter> writer = MakeWriter(choice->typeIndex, context);
+  std::string bytes;
+  writer->Begin(bytes);
+  for (const engine::Finding& row : rows) writer->AddFinding(row, bytes);
+  report::ScanSummary summary;
+  summary.findings = rows.size();
+  summary.completed = true;
+  writer->End(summary, bytes);
+
+  if (const std::optional<std::string> failure = SaveFileAtomically(choice->path, bytes)) {
+    ShowMessage("ファイルを保存できません。\n" + choice->path + "\n" + *failure, MessageIcon::Warning);
+  }
+}
+
+}  // namespace quillmark::app

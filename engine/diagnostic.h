@@ -1,0 +1,21 @@
+// Something a search could not do, as data for the front ends to report.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quillmark::engine {
+
+struct Diagnostic {
+  enum class Kind {
+    CannotOpenFile,    // a matching file; the walk ends
+    LiteralNotClosed,  // the rest of the file is not scanned
+    CannotListFolder,  // the folder is passed over
+  };
+  Kind kind = Kind::CannotOpenFile;
+  std::string path;       // relative to the search root, like a finding's; empty for the root itself
+  std::int64_t line = 0;  // LiteralNotClosed only
+  std::string text;       // the system's reason; for LiteralNotClosed, the rest of the line
+};
+
+}  // namespace quillmark::engine

@@ -1,0 +1,270 @@
+#include "report/c_escapes.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdint>
+
+#include "engine/euc_encoding.h"
+#include "engine/sjis_encoding.h"
+#include "platform/code_page.h"
+
+namespace quillmark::report {
+namespace {
+
+constexpr std::string_view kNul = "a NUL character";
+constexpr std::string_view kNoCharacter = "a byte that is no character";
+constexpr std::string_view kOutOfRange = "an escape beyond a byte or a code point";
+constexpr std::string_view kNoDigits = "an escape missing its digits";
+constexpr std::string_view kLoneBackslash = "a backslash escaping nothing";
+
+// CP932 to UTF-8 that fails where a byte begins no character, instead of
+// putting in a stand-in as platform::Cp932ToUtf8 does.
+class StrictCp932Decoder {
+ public:
+  StrictCp932Decoder() : cd_(iconv_open("UTF-8", "CP932")) {}
+  ~StrictCp932Decoder() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  StrictCp932Decoder(const StrictCp932Decoder&) = delete;
+  StrictCp932Decoder& operator=(const StrictCp932Decoder&) = delete;
+
+  bool Decode(std::string_view bytes, std::string& out) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char chunk[1024];
+    while (inLeft > 0) {
+      char* next = chunk;
+      std::size_t outLeft = sizeof chunk;
+      const std::size_t rc = iconv(cd_, &in, &inLeft, &next, &outLeft);
+      out.append(chunk, static_cast<std::size_t>(next - chunk));
+      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
+    }
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+// EUC-JP that the Shift_JIS arithmetic maps one to one: ASCII, 8E with a
+// half-width katakana, or two bytes of A1-FE.
+bool IsWellFormedEuc(std::string_view bytes) {
+  const auto inRange = [](unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; };
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) continue;
+    if (i + 1 == bytes.size()) return false;
+    const auto t = static_cast<unsigned char>(bytes[++i]);
+    if (b == 0x8E ? !inRange(t, 0xA1, 0xDF) : !(inRange(b, 0xA1, 0xFE) && inRange(t, 0xA1, 0xFE))) return false;
+  }
+  return true;
+}
+
+// Bytes in the file's encoding to UTF-8, as the rest of the report reads
+// them (EUC-JP through Shift_JIS), failing on any byte that is no character.
+bool AppendAsUtf8(std::string_view bytes, engine::SourceEncoding encoding, std::string& out) {
+  switch (encoding) {
+    case engine::SourceEncoding::Utf8:
+      if (!platform::IsValidUtf8(bytes)) return false;
+      out += bytes;
+      return true;
+    case engine::SourceEncoding::ShiftJis: {
+      thread_local StrictCp932Decoder decoder;
+      return decoder.Decode(bytes, out);
+    }
+    case engine::SourceEncoding::EucJp: {
+      if (!IsWellFormedEuc(bytes)) return false;
+      std::string sjis;
+      engine::EucEncoding().ToShiftJis(bytes, sjis);
+      thread_local StrictCp932Decoder decoder;
+      return decoder.Decode(sjis, out);
+    }
+  }
+  return false;
+}
+
+void AppendCodePoint(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::optional<char> SimpleEscape(char c) {
+  switch (c) {
+    case 'n': return '\n';
+    case 't': return '\t';
+    case 'r': return '\r';
+    case 'a': return '\a';
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'v': return '\v';
+    default: return std::nullopt;
+  }
+}
+
+class EscapeReader {
+ public:
+  EscapeReader(std::string_view content, engine::SourceEncoding encoding) : content_(content), encoding_(encoding) {}
+
+  LiteralText Read() {
+    while (i_ < content_.size() && problem_.empty()) {
+      const char c = content_[i_];
+      if (c == '\\') ReadEscape();
+      else CopyCharacter();
+    }
+    if (problem_.empty() && !Flush()) problem_ = kNoCharacter;
+    if (!problem_.empty()) return {std::nullopt, problem_};
+    return {std::move(utf8_), {}};
+  }
+
+ private:
+  std::size_t CharacterLength(std::size_t at) const {
+    const auto b = static_cast<std::uint8_t>(content_[at]);
+    bool lead = false;
+    switch (encoding_) {
+      case engine::SourceEncoding::ShiftJis: lead = engine::SjisEncoding().IsLeadByte(b); break;
+      case engine::SourceEncoding::EucJp: lead = engine::EucEncoding().IsLeadByte(b); break;
+      // No byte of a UTF-8 sequence is below 0x80: byte by byte is enough.
+      case engine::SourceEncoding::Utf8: break;
+    }
+    return lead && at + 1 < content_.size() ? 2 : 1;
+  }
+
+  void CopyCharacter() {
+    const std::size_t length = CharacterLength(i_);
+    AddBytes(content_.substr(i_, length));
+    i_ += length;
+  }
+
+  void AddBytes(std::string_view bytes) {
+    if (bytes.find('\0') != std::string_view::npos) problem_ = kNul;
+    pending_ += bytes;
+  }
+
+  // The bytes so far, in UTF-8: a \u escape's code point goes after them.
+  bool Flush() {
+    const bool ok = AppendAsUtf8(pending_, encoding_, utf8_);
+    pending_.clear();
+    return ok;
+  }
+
+  void ReadEscape() {
+    ++i_;
+    if (i_ == content_.size()) {
+      problem_ = kLoneBackslash;
+      return;
+    }
+    const char c = content_[i_];
+    if (const std::optional<char> simple = SimpleEscape(c)) {
+      AddBytes(std::string_view(&*simple, 1));
+      ++i_;
+    } else if (c >= '0' && c <= '7') {
+      unsigned value = 0;
+      for (int digits = 0; digits < 3 && i_ < content_.size() && content_[i_] >= '0' && content_[i_] <= '7'; ++digits)
+        value = value * 8 + static_cast<unsigned>(content_[i_++] - '0');
+      AddByte(value);
+    } else if (c == 'x') {
+      ++i_;
+      const std::size_t start = i_;
+      unsigned value = 0;
+      for (; i_ < content_.size() && HexValue(content_[i_]) >= 0; ++i_)
+        if (value <= 0xFF) value = value * 16 + static_cast<unsigned>(HexValue(content_[i_]));
+      if (i_ == start) problem_ = kNoDigits;
+      else AddByte(value);
+    } else if (c == 'u' || c == 'U') {
+      ReadUniversalName(c == 'u' ? 4 : 8);
+    } else {
+      // Not an escape C knows: the character stands for itself, as
+      // compilers read it (with a warning).
+      CopyCharacter();
+    }
+  }
+
+  void AddByte(unsigned value) {
+    if (value > 0xFF) {
+      problem_ = kOutOfRange;
+      return;
+    }
+    const char byte = static_cast<char>(value);
+    AddBytes(std::string_view(&byte, 1));
+  }
+
+  void ReadUniversalName(int digits) {
+    ++i_;
+    char32_t value = 0;
+    for (int k = 0; k < digits; ++k, ++i_) {
+      if (i_ == content_.size() || HexValue(content_[i_]) < 0) {
+        problem_ = kNoDigits;
+        return;
+      }
+      value = value * 16 + static_cast<char32_t>(HexValue(content_[i_]));
+    }
+    if (value == 0) problem_ = kNul;
+    else if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) problem_ = kOutOfRange;
+    else if (!Flush()) problem_ = kNoCharacter;
+    else AppendCodePoint(value, utf8_);
+  }
+
+  std::string_view content_;
+  engine::SourceEncoding encoding_;
+  std::size_t i_ = 0;
+  std::string pending_;  // bytes in the file's encoding
+  std::string utf8_;
+  std::string_view problem_;
+};
+
+// The length of the UTF-8 sequence at the start of `bytes`, 0 when it is
+// none.
+std::size_t Utf8SequenceLength(std::string_view bytes) {
+  const auto b = static_cast<unsigned char>(bytes[0]);
+  if (b < 0x80) return 1;
+  std::size_t length;
+  if (b >= 0xC2 && b <= 0xDF) length = 2;
+  else if (b >= 0xE0 && b <= 0xEF) length = 3;
+  else if (b >= 0xF0 && b <= 0xF4) length = 4;
+  else return 0;
+  if (bytes.size() < length) return 0;
+  return platform::IsValidUtf8(bytes.substr(0, length)) ? length : 0;
+}
+
+}  // namespace
+
+LiteralText ReadCEscapes(std::string_view content, engine::SourceEncoding encoding) {
+  return EscapeReader(content, encoding).Read();
+}
+
+std::string ToValidUtf8(std::string_view bytes) {
+  if (platform::IsValidUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  while (!bytes.empty()) {
+    const std::size_t length = Utf8SequenceLength(bytes);
+    if (length == 0) out += "\xEF\xBF\xBD";
+    else out += bytes.substr(0, length);
+    bytes.remove_prefix(length == 0 ? 1 : length);
+  }
+  return out;
+}
+
+}  // namespace quillmark::report

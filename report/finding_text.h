@@ -1,0 +1,37 @@
+// How a finding reads wherever it is shown: the list, the dump, the log and
+// every form of quillmark-scan make its texts here.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/finding.h"
+
+namespace quillmark::report {
+
+// The content padded with spaces to 20 bytes (counted in the file's
+// encoding), then in Shift_JIS (EUC-JP converted, Shift_JIS as it is) or,
+// for a UTF-8 file, as written: the list's text and what --raw prints.
+std::string RecordedText(const engine::Finding& finding);
+
+// RecordedText in UTF-8: decoded as CP932, or a UTF-8 file's as it is.
+std::string DisplayText(const engine::Finding& finding);
+
+// RecordedText without its trailing spaces, in UTF-8: the text of the
+// "path:line: text" form.
+std::string TrimmedText(const engine::Finding& finding);
+
+// The content alone in UTF-8, no padding: what the data formats carry.
+std::string ContentText(const engine::Finding& finding);
+
+// The line in decimal.
+std::string LineText(const engine::Finding& finding);
+
+// The encoding's name as the trace shows it: "SJIS-JP", "EUC-JP", "UTF-8".
+std::string_view EncodingName(engine::SourceEncoding encoding);
+
+// A path as the user can open it from where they stand: the root as typed,
+// "/", and the path relative to it, with no doubled separator.
+std::string PathFromRoot(std::string_view root, std::string_view relativePath);
+
+}  // namespace quillmark::report

@@ -1,0 +1,284 @@
+#include "report/json_lines_writer.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+#include "engine/euc_encoding.h"
+#include "platform/code_page.h"
+#include "report/finding_text.h"
+
+namespace quillmark::report {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// UTF-8 back to CP932, to prove a decoding kept every byte. The five bytes
+// the decoder gives Windows' meanings (U+0080, U+F8F0-U+F8F3) are not in
+// iconv's table, so they are mapped back here.
+class Cp932Encoder {
+ public:
+  Cp932Encoder() : cd_(iconv_open("CP932", "UTF-8")) {}
+  ~Cp932Encoder() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Cp932Encoder(const Cp932Encoder&) = delete;
+  Cp932Encoder& operator=(const Cp932Encoder&) = delete;
+
+  // Empty when some character has no CP932 bytes.
+  std::optional<std::string> Encode(std::string_view utf8) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string result;
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    char chunk[1024];
+    while (inLeft > 0) {
+      char* out = chunk;
+      std::size_t outLeft = sizeof chunk;
+      const std::size_t rc = iconv(cd_, &in, &inLeft, &out, &outLeft);
+      result.append(chunk, static_cast<std::size_t>(out - chunk));
+      if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+      const std::optional<char> windowsByte = WindowsByte(std::string_view(in, inLeft));
+      if (!windowsByte) return std::nullopt;
+      result += *windowsByte;
+      const std::size_t length = static_cast<unsigned char>(*in) == 0xC2 ? 2 : 3;
+      in += length;
+      inLeft -= length;
+    }
+    return result;
+  }
+
+ private:
+  static std::optional<char> WindowsByte(std::string_view rest) {
+    if (rest.starts_with("\xC2\x80")) return '\x80';
+    static constexpr std::array<std::pair<std::string_view, char>, 4> kPrivateUse{{
+        {"\xEF\xA3\xB0", '\xA0'},
+        {"\xEF\xA3\xB1", '\xFD'},
+        {"\xEF\xA3\xB2", '\xFE'},
+        {"\xEF\xA3\xB3", '\xFF'},
+    }};
+    for (const auto& [utf8, byte] : kPrivateUse)
+      if (rest.starts_with(utf8)) return byte;
+    return std::nullopt;
+  }
+
+  iconv_t cd_;
+};
+
+// True when `decoded`, which Cp932ToUtf8 made of `sjis`, gives those bytes
+// back: no byte was replaced and no two spellings were folded into one.
+bool DecodedLosslessly(std::string_view sjis, std::string_view decoded) {
+  if (decoded.find(kReplacement) != std::string_view::npos) return false;
+  thread_local Cp932Encoder encoder;
+  const std::optional<std::string> back = encoder.Encode(decoded);
+  return back && *back == sjis;
+}
+
+// EUC-JP whose conversion to Shift_JIS loses nothing: every high byte is
+// part of a two-byte character the arithmetic maps one to one. A stray
+// lead or trail byte would be merged with its neighbour or dropped.
+bool IsWellFormedEuc(std::string_view bytes) {
+  const auto inRange = [](unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; };
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) continue;
+    if (i + 1 == bytes.size()) return false;
+    const auto t = static_cast<unsigned char>(bytes[++i]);
+    if (b == 0x8E ? !inRange(t, 0xA1, 0xDF) : !(inRange(b, 0xA1, 0xFE) && inRange(t, 0xA1, 0xFE))) return false;
+  }
+  return true;
+}
+
+// `text` as a JSON string when it is the lossless UTF-8 reading of
+// `original`, else the original bytes in base64.
+void AppendText(std::string_view original, const std::optional<std::string>& text, std::string& out) {
+  if (text) {
+    AppendJsonString(*text, out);
+    return;
+  }
+  out += "{\"bytes\":\"";
+  out += Base64(original);
+  out += "\"}";
+}
+
+void AppendUtf8OrBytes(std::string_view bytes, std::string& out) {
+  AppendText(bytes, platform::IsValidUtf8(bytes) ? std::optional<std::string>(bytes) : std::nullopt, out);
+}
+
+// A line of a file whose encoding the diagnostic does not carry: UTF-8
+// when it reads as UTF-8, else CP932 when that keeps every byte.
+void AppendLineText(std::string_view bytes, std::string& out) {
+  if (platform::IsValidUtf8(bytes)) {
+    AppendJsonString(bytes, out);
+    return;
+  }
+  std::string decoded = platform::Cp932ToUtf8(bytes);
+  AppendText(bytes, DecodedLosslessly(bytes, decoded) ? std::optional(std::move(decoded)) : std::nullopt, out);
+}
+
+std::optional<std::string> LosslessContentText(const engine::Finding& finding) {
+  std::string text = ContentText(finding);
+  switch (finding.encoding) {
+    case engine::SourceEncoding::Utf8:
+      if (!platform::IsValidUtf8(text)) return std::nullopt;
+      break;
+    case engine::SourceEncoding::ShiftJis:
+      if (!DecodedLosslessly(finding.content, text)) return std::nullopt;
+      break;
+    case engine::SourceEncoding::EucJp: {
+      if (!IsWellFormedEuc(finding.content)) return std::nullopt;
+      std::string sjis;
+      engine::EucEncoding().ToShiftJis(finding.content, sjis);
+      if (!DecodedLosslessly(sjis, text)) return std::nullopt;
+      break;
+    }
+  }
+  return text;
+}
+
+std::string_view DiagnosticKindName(engine::Diagnostic::Kind kind) {
+  switch (kind) {
+    case engine::Diagnostic::Kind::CannotOpenFile: return "cannot_open";
+    case engine::Diagnostic::Kind::LiteralNotClosed: return "literal_not_closed";
+    case engine::Diagnostic::Kind::CannotListFolder: return "cannot_list_folder";
+  }
+  return {};
+}
+
+void AppendNumber(std::string_view name, std::uint64_t value, std::string& out) {
+  out += ",\"";
+  out += name;
+  out += "\":";
+  out += std::to_string(value);
+}
+
+// Fixed with three decimals; to_chars, because printf would follow a
+// locale's decimal comma.
+void AppendSeconds(double seconds, std::string& out) {
+  if (!std::isfinite(seconds) || seconds < 0) seconds = 0;
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, seconds, std::chars_format::fixed, 3);
+  out.append(buffer, result.ptr);
+}
+
+class JsonLinesWriter : public FormatWriter {
+ public:
+  explicit JsonLinesWriter(const ReportContext& context) : root_(context.root) {}
+
+  void AddFinding(const engine::Finding& finding, std::string& out) override {
+    out += "{\"type\":\"finding\",\"path\":";
+    AppendUtf8OrBytes(PathFromRoot(root_, finding.path), out);
+    out += ",\"line\":";
+    out += std::to_string(finding.line);
+    out += ",\"column\":";
+    out += std::to_string(finding.column);
+    out += ",\"text\":";
+    AppendText(finding.content, LosslessContentText(finding), out);
+    out += ",\"encoding\":\"";
+    out += EncodingName(finding.encoding);
+    out += "\",\"kind\":\"";
+    out += finding.quote == '\'' ? "character" : "string";
+    out += "\"}\n";
+  }
+
+  void AddDiagnostic(const engine::Diagnostic& diagnostic, std::string& out) override {
+    const bool literal = diagnostic.kind == engine::Diagnostic::Kind::LiteralNotClosed;
+    out += "{\"type\":\"diagnostic\",\"kind\":\"";
+    out += DiagnosticKindName(diagnostic.kind);
+    out += "\",\"path\":";
+    AppendUtf8OrBytes(PathFromRoot(root_, diagnostic.path), out);
+    if (literal) {
+      out += ",\"line\":";
+      out += std::to_string(diagnostic.line);
+    }
+    out += ",\"text\":";
+    // The system's reason is UTF-8 text; the rest of a line is the file's.
+    if (literal) AppendLineText(diagnostic.text, out);
+    else AppendUtf8OrBytes(diagnostic.text, out);
+    out += "}\n";
+  }
+
+  void End(const ScanSummary& summary, std::string& out) override {
+    out += "{\"type\":\"summary\",\"files\":{";
+    bool first = true;
+    for (const auto& [encoding, count] : summary.filesByEncoding) {
+      if (!first) out += ',';
+      first = false;
+      AppendUtf8OrBytes(encoding, out);
+      out += ':';
+      out += std::to_string(count);
+    }
+    out += '}';
+    AppendNumber("folders", summary.folders, out);
+    AppendNumber("files_scanned", summary.files, out);
+    AppendNumber("files_ended_early", summary.filesEndedEarly, out);
+    AppendNumber("findings", summary.findings, out);
+    AppendNumber("bytes", summary.bytes, out);
+    out += ",\"completed\":";
+    out += summary.completed ? "true" : "false";
+    out += ",\"elapsed_seconds\":";
+    AppendSeconds(summary.seconds, out);
+    out += "}\n";
+  }
+
+ private:
+  std::string root_;
+};
+
+}  // namespace
+
+std::unique_ptr<FormatWriter> MakeJsonLinesWriter(const ReportContext& context) {
+  return std::make_unique<JsonLinesWriter>(context);
+}
+
+std::string Base64(std::string_view bytes) {
+  static constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  std::size_t i = 0;
+  for (; i + 3 <= bytes.size(); i += 3) {
+    const std::uint32_t v = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16 |
+                            static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8 |
+                            static_cast<unsigned char>(bytes[i + 2]);
+    out += kAlphabet[v >> 18];
+    out += kAlphabet[(v >> 12) & 63];
+    out += kAlphabet[(v >> 6) & 63];
+    out += kAlphabet[v & 63];
+  }
+  const std::size_t rest = bytes.size() - i;
+  if (rest == 0) return out;
+  std::uint32_t v = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << 16;
+  if (rest == 2) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8;
+  out += kAlphabet[v >> 18];
+  out += kAlphabet[(v >> 12) & 63];
+  out += rest == 2 ? kAlphabet[(v >> 6) & 63] : '=';
+  out += '=';
+  return out;
+}
+
+void AppendJsonString(std::string_view utf8, std::string& out) {
+  static constexpr std::string_view kHex = "0123456789ABCDEF";
+  out += '"';
+  for (const char c : utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (b < 0x20) {
+      out += "\\u00";
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+}  // namespace quillmark::report
