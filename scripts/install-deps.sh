@@ -9,9 +9,10 @@ packages=(
   clang libclang-rt-14-dev
   libwxgtk3.2-dev
   xvfb xauth fonts-ipafont-gothic
-  gettext nodejs libicu72
+  gettext nodejs libicu72 python3 vim
 )
-# npm installs the SARIF validator (a .NET program, which loads ICU):
+# gettext, python3 and vim read the reports back in the tests; npm
+# installs the SARIF validator (a .NET program, which loads ICU):
 # Debian's npm, unless another Node.js build brought its own npm (which
 # would conflict with Debian's).
 command -v npm >/dev/null || packages+=(npm)

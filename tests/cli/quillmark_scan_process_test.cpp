@@ -168,6 +168,27 @@ TEST_F(QuillmarkScan, EndsWithAStatisticsSummaryWhenAsked) {
   EXPECT_NE(outcome.err.find("\n2 folders\n"), std::string::npos) << outcome.err;
 }
 
+// vim's quickfix list, fed the --column form, puts the cursor on each
+// literal's opening quote. (vim counts columns in bytes of the line as it
+// holds it, so the lines here hold only ASCII before their literal.)
+TEST_F(QuillmarkScan, VimsQuickfixLandsOnEachLiteral) {
+  if (std::system("vim --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "vim is not installed";
+  tree.WriteFile("q/k.c", "int x;\n  f(1, \"\x82\xA0\");\ng(\"abc\", \"\x82\xA2\");\n");
+  const Outcome scan = RunScan({"--column", "q"}, tree.Root());
+  ASSERT_EQ(scan.out, "q/k.c:2:8: あ\nq/k.c:3:10: い\n");
+  tree.WriteFile("errors.txt", scan.out);
+  const char* const landings[] = {"q/k.c:2:\"", "q/k.c:3:\""};
+  for (const char* entry : {"1", "2"}) {
+    const std::string where = tree.PathOf(std::string("where") + entry);
+    const std::string command = "cd " + Quote(tree.Root()) +
+                                " && vim -es -u NONE -i NONE -c 'set errorformat=%f:%l:%c:\\ %m' -c 'cfile errors.txt'"
+                                " -c 'cc " + entry + "' -c 'call writefile([expand(\"%\") . \":\" . line(\".\") . \":\" ."
+                                " getline(\".\")[col(\".\") - 1]], \"" + where + "\")' -c 'qa!' </dev/null >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(testing::ReadWholeFile(where), std::string(landings[entry[0] - '1']) + "\n") << "entry " << entry;
+  }
+}
+
 TEST_F(QuillmarkScan, ExitsWithZeroWithoutFindings) {
   const Outcome outcome = RunScan({"--ext", "txt", tree.Root()});
   EXPECT_EQ(outcome.status, 0);
