@@ -8,6 +8,7 @@
 #include "engine/euc_encoding.h"
 #include "engine/sjis_encoding.h"
 #include "platform/code_page.h"
+#include "report/well_formed_euc.h"
 
 namespace quillmark::report {
 namespace {
@@ -48,20 +49,6 @@ class StrictCp932Decoder {
  private:
   iconv_t cd_;
 };
-
-// EUC-JP that the Shift_JIS arithmetic maps one to one: ASCII, 8E with a
-// half-width katakana, or two bytes of A1-FE.
-bool IsWellFormedEuc(std::string_view bytes) {
-  const auto inRange = [](unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; };
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) continue;
-    if (i + 1 == bytes.size()) return false;
-    const auto t = static_cast<unsigned char>(bytes[++i]);
-    if (b == 0x8E ? !inRange(t, 0xA1, 0xDF) : !(inRange(b, 0xA1, 0xFE) && inRange(t, 0xA1, 0xFE))) return false;
-  }
-  return true;
-}
 
 // Bytes in the file's encoding to UTF-8, as the rest of the report reads
 // them (EUC-JP through Shift_JIS), failing on any byte that is no character.

@@ -12,6 +12,7 @@
 #include "engine/euc_encoding.h"
 #include "platform/code_page.h"
 #include "report/finding_text.h"
+#include "report/well_formed_euc.h"
 
 namespace quillmark::report {
 namespace {
@@ -78,21 +79,6 @@ bool DecodedLosslessly(std::string_view sjis, std::string_view decoded) {
   thread_local Cp932Encoder encoder;
   const std::optional<std::string> back = encoder.Encode(decoded);
   return back && *back == sjis;
-}
-
-// EUC-JP whose conversion to Shift_JIS loses nothing: every high byte is
-// part of a two-byte character the arithmetic maps one to one. A stray
-// lead or trail byte would be merged with its neighbour or dropped.
-bool IsWellFormedEuc(std::string_view bytes) {
-  const auto inRange = [](unsigned char b, unsigned char low, unsigned char high) { return b >= low && b <= high; };
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) continue;
-    if (i + 1 == bytes.size()) return false;
-    const auto t = static_cast<unsigned char>(bytes[++i]);
-    if (b == 0x8E ? !inRange(t, 0xA1, 0xDF) : !(inRange(b, 0xA1, 0xFE) && inRange(t, 0xA1, 0xFE))) return false;
-  }
-  return true;
 }
 
 // `text` as a JSON string when it is the lossless UTF-8 reading of
