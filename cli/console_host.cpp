@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/path.h"
 #include "report/finding_text.h"
 
 namespace quillmark::cli {
@@ -13,6 +14,23 @@ ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings
     settings_.writer->Begin(record_);
     Write(record_);
   }
+}
+
+void ConsoleHost::SetRoot(std::string rootPath, std::string rootAbsolute, bool isFile) {
+  rootPath_ = std::move(rootPath);
+  rootAbsolute_ = std::move(rootAbsolute);
+  rootIsFile_ = isFile;
+}
+
+std::string ConsoleHost::ShownPath(const std::string& relativePath) const {
+  return rootIsFile_ ? rootPath_ : report::PathFromRoot(rootPath_, relativePath);
+}
+
+std::string ConsoleHost::DataPath(const std::string& relativePath) const {
+  if (settings_.dataBase.empty()) return relativePath;
+  const std::string file = relativePath.empty() ? rootAbsolute_ : platform::JoinPath(rootAbsolute_, relativePath);
+  std::string path = platform::RelativePath(settings_.dataBase, file);
+  return path.empty() ? file : path;
 }
 
 void ConsoleHost::Write(std::string_view bytes) {
@@ -40,14 +58,26 @@ void ConsoleHost::AddFinding(const engine::Finding& finding) {
       record_.assign(report::RecordedText(finding)).append(1, '\t').append(report::LineText(finding));
       record_.append(1, '\t').append(finding.path).append(1, '\n');
       break;
-    case ConsoleOutput::Grep:
-      record_.assign(report::PathFromRoot(rootPath_, finding.path)).append(1, ':').append(report::LineText(finding));
-      if (settings_.column) record_.append(1, ':').append(std::to_string(finding.column));
+    case ConsoleOutput::Grep: {
+      // ripgrep's colours: the path magenta, numbers green, separators plain.
+      const char* const path = settings_.color ? "\x1b[35m" : "";
+      const char* const number = settings_.color ? "\x1b[32m" : "";
+      const char* const reset = settings_.color ? "\x1b[0m" : "";
+      record_.assign(path).append(ShownPath(finding.path)).append(reset).append(1, ':');
+      record_.append(number).append(report::LineText(finding)).append(reset);
+      if (settings_.column) record_.append(1, ':').append(number).append(std::to_string(finding.column)).append(reset);
       record_.append(": ").append(report::TrimmedText(finding)).append(1, '\n');
       break;
+    }
     case ConsoleOutput::Data:
       record_.clear();
-      settings_.writer->AddFinding(finding, record_);
+      if (settings_.dataBase.empty()) {
+        settings_.writer->AddFinding(finding, record_);
+      } else {
+        engine::Finding moved = finding;
+        moved.path = DataPath(finding.path);
+        settings_.writer->AddFinding(moved, record_);
+      }
       break;
   }
   Write(record_);
@@ -56,12 +86,20 @@ void ConsoleHost::AddFinding(const engine::Finding& finding) {
 void ConsoleHost::Diagnose(const engine::Diagnostic& diagnostic) {
   if (settings_.writer) {
     record_.clear();
-    settings_.writer->AddDiagnostic(diagnostic, record_);
+    if (settings_.dataBase.empty()) {
+      settings_.writer->AddDiagnostic(diagnostic, record_);
+    } else {
+      engine::Diagnostic moved = diagnostic;
+      moved.path = DataPath(diagnostic.path);
+      settings_.writer->AddDiagnostic(moved, record_);
+    }
     Write(record_);
   }
+  const bool isRoot = diagnostic.kind == engine::Diagnostic::Kind::CannotListFolder && diagnostic.path.empty();
+  if (isRoot) rootFailed_ = true;
   // The trace says it all in the log form.
-  if (settings_.output == ConsoleOutput::Log) return;
-  const std::string path = report::PathFromRoot(rootPath_, diagnostic.path);
+  if (settings_.output == ConsoleOutput::Log && !isRoot) return;
+  const std::string path = ShownPath(diagnostic.path);
   std::string message;
   switch (diagnostic.kind) {
     case engine::Diagnostic::Kind::CannotOpenFile:
@@ -73,6 +111,11 @@ void ConsoleHost::Diagnose(const engine::Diagnostic& diagnostic) {
                 ": warning: literal not closed on its line; the rest of the file is not scanned";
       break;
     case engine::Diagnostic::Kind::CannotListFolder:
+      // A root that cannot be listed is an error, never quieted.
+      if (isRoot) {
+        message = "quillmark-scan: " + rootPath_ + ": " + diagnostic.text;
+        break;
+      }
       if (settings_.quiet) return;
       message = "quillmark-scan: " + path + ": cannot list the folder: " + diagnostic.text;
       break;

@@ -24,11 +24,19 @@ struct ConsoleSettings {
   std::unique_ptr<report::FormatWriter> writer;  // for Data
   bool column = false;  // PATH:LINE:COLUMN: TEXT in the grep form
   bool quiet = false;   // no warnings on the diagnostics stream
+  bool color = false;   // path magenta, line and column green in the grep form
+  // The data forms' writer was made for the root "." (several roots, or a
+  // file): paths are then given to it from this absolute folder.
+  std::string dataBase;
 };
 
 class ConsoleHost final : public engine::FinderHost {
  public:
   ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings, std::string rootPath);
+
+  // The root walked next: as typed, and the absolute folder its relative
+  // paths start from; a file root is shown as typed, never joined.
+  void SetRoot(std::string rootPath, std::string rootAbsolute, bool isFile);
 
   void Trace(std::string_view line) override;
   void FlushTrace() override;
@@ -47,16 +55,25 @@ class ConsoleHost final : public engine::FinderHost {
   void Finish(bool completed);
   std::size_t FindingCount() const { return summary_.findings; }
   bool OutputFailed() const { return outputFailed_; }
+  // Whether a root could not be listed (missing, say).
+  bool RootFailed() const { return rootFailed_; }
   // The --stats lines: what the walk did, as counted.
   std::string StatsText() const;
 
  private:
   void Write(std::string_view bytes);
+  // A finding's or diagnostic's path as shown on the console.
+  std::string ShownPath(const std::string& relativePath) const;
+  // Its path as the data forms' writer takes it.
+  std::string DataPath(const std::string& relativePath) const;
 
   std::FILE* out_;
   std::FILE* diagnostics_;
   ConsoleSettings settings_;
   std::string rootPath_;
+  std::string rootAbsolute_;
+  bool rootIsFile_ = false;
+  bool rootFailed_ = false;
   report::ScanSummary summary_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   bool outputFailed_ = false;

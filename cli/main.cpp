@@ -1,6 +1,11 @@
 // quillmark-scan: the scanning engine for scripts and CI.
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
@@ -37,20 +42,49 @@ int Scan(int argc, char** argv) {
     std::fputs(cli::ScanHelpText().c_str(), stdout);
     return kNoFinding;
   }
+  if (options.version) {
+    std::fputs("quillmark-scan " QUILLMARK_VERSION "\n", stdout);
+    return kNoFinding;
+  }
 
-  const std::string root = engine::TrimRootPath(options.root);
-  if (root.empty()) return Fail("検索対象パスを入力してください");
+  std::vector<std::string> roots;
+  for (const std::string& typed : options.roots) {
+    roots.push_back(engine::TrimRootPath(typed));
+    if (roots.back().empty())
+      return Fail("quillmark-scan: 検索対象パスを入力してください\n" + cli::ScanUsageLine());
+  }
+  if (!engine::CreateSourceFinder(options.encoding))
+    return Fail("quillmark-scan: " + engine::UnsupportedEncodingMessage(options.encoding) +
+                " (SJIS, EUC, UTF8 or AUTO)");
 
-  std::unique_ptr<engine::SourceFinder> finder = engine::CreateSourceFinder(options.encoding);
-  if (!finder) return Fail(engine::UnsupportedEncodingMessage(options.encoding));
-
+  // A terminal shows each finding as it is made; a pipe or file gets them
+  // in large writes.
+  const bool terminal = isatty(STDOUT_FILENO) == 1;
   static char outputBuffer[1 << 16];
-  std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+  std::setvbuf(stdout, outputBuffer, terminal ? _IOLBF : _IOFBF, sizeof outputBuffer);
+
+  std::vector<bool> isFile;
+  for (const std::string& root : roots) {
+    std::error_code error;
+    isFile.push_back(std::filesystem::is_regular_file(root, error));
+  }
 
   cli::ConsoleSettings settings;
   settings.column = options.column;
   settings.quiet = options.quiet;
-  const report::ReportContext context{root, platform::MakeAbsolutePath(root).value_or(root), QUILLMARK_VERSION};
+  const char* noColor = std::getenv("NO_COLOR");
+  settings.color = options.color == "always" ||
+                   (options.color == "auto" && terminal && (noColor == nullptr || *noColor == '\0'));
+  // One folder ROOT names its files from it as ever; otherwise one document
+  // for every ROOT names them from the current folder.
+  const bool fromHere = roots.size() > 1 || isFile.front();
+  report::ReportContext context{roots.front(), platform::MakeAbsolutePath(roots.front()).value_or(roots.front()),
+                                QUILLMARK_VERSION};
+  if (fromHere) {
+    context.root = ".";
+    context.rootAbsolute = platform::MakeAbsolutePath(".").value_or(".");
+    settings.dataBase = context.rootAbsolute;
+  }
   if (options.format == "log") settings.output = cli::ConsoleOutput::Log;
   else if (options.format == "raw") settings.output = cli::ConsoleOutput::Raw;
   else if (options.format != "grep") {
@@ -60,26 +94,40 @@ int Scan(int argc, char** argv) {
                       : options.format == "sarif" ? report::MakeSarifWriter(context)
                                                   : report::MakePoWriter(context);
   }
-  cli::ConsoleHost host(stdout, stderr, std::move(settings), root);
-  finder->SetHost(&host);
-  finder->SetExtensions(engine::BuildExtensionList(options.fileExt));
+  cli::ConsoleHost host(stdout, stderr, std::move(settings), roots.front());
 
-  const bool completed = finder->Walk(root);
-  host.Finish(completed);
-  if (options.stats) std::fputs(host.StatsText().c_str(), stderr);
-  if (host.OutputFailed() || std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
-  if (!completed) {
+  bool completed = true;
+  std::string failureMessage;  // told after the output, as the walk's last word
+  for (std::size_t i = 0; i < roots.size() && completed; ++i) {
+    const std::string& root = roots[i];
+    std::string base = platform::MakeAbsolutePath(root).value_or(root);
+    if (isFile[i]) base = base.substr(0, std::max<std::size_t>(base.rfind('/'), 1));
+    host.SetRoot(root, std::move(base), isFile[i]);
+    // An engine walks once: one for each root.
+    std::unique_ptr<engine::SourceFinder> finder = engine::CreateSourceFinder(options.encoding);
+    finder->SetHost(&host);
+    finder->SetExtensions(engine::BuildExtensionList(options.fileExt));
+    finder->SetExclusions(options.exclusions);
+    completed = isFile[i] ? finder->WalkFile(root) : finder->Walk(root);
+    if (completed) continue;
     const engine::WalkFailure& failure = finder->Failure();
     switch (failure.kind) {
       case engine::WalkFailure::Kind::CannotResolveRoot:
-        return Fail("quillmark-scan: " + failure.path + ": " + failure.reason);
+        failureMessage = "quillmark-scan: " + failure.path + ": " + failure.reason;
+        break;
       case engine::WalkFailure::Kind::OutOfMemory:
-        return Fail(failure.path.empty() ? "quillmark-scan: out of memory"
-                                         : "quillmark-scan: " + failure.path + ": out of memory");
+        failureMessage = failure.path.empty() ? "quillmark-scan: out of memory"
+                                              : "quillmark-scan: " + failure.path + ": out of memory";
+        break;
       default:
-        return kFailed;
+        break;
     }
   }
+  host.Finish(completed);
+  if (options.stats) std::fputs(host.StatsText().c_str(), stderr);
+  if (host.OutputFailed() || std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
+  if (!failureMessage.empty()) return Fail(failureMessage);
+  if (!completed || host.RootFailed()) return kFailed;
   return host.FindingCount() > 0 ? kFindings : kNoFinding;
 }
 

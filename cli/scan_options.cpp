@@ -6,13 +6,14 @@
 namespace quillmark::cli {
 namespace {
 
-// Takes the value of an option given as "--name VALUE" or "--name=VALUE".
+// Takes the value of an option given as "--name VALUE" or "--name=VALUE",
+// or as "-x VALUE" or "-xVALUE" for its short name.
 bool TakeValue(const std::vector<std::string>& arguments, std::size_t& index, const std::string& name,
-               std::string& value, std::string& error) {
+               std::string& value, std::string& error, const std::string& shortName = {}) {
   const std::string& argument = arguments[index];
-  if (argument == name) {
+  if (argument == name || (!shortName.empty() && argument == shortName)) {
     if (index + 1 >= arguments.size()) {
-      error = "option " + name + " needs a value";
+      error = "option " + argument + " needs a value";
       return true;
     }
     value = arguments[++index];
@@ -20,6 +21,10 @@ bool TakeValue(const std::vector<std::string>& arguments, std::size_t& index, co
   }
   if (argument.starts_with(name + "=")) {
     value = argument.substr(name.size() + 1);
+    return true;
+  }
+  if (!shortName.empty() && argument.size() > shortName.size() && argument.starts_with(shortName)) {
+    value = argument.substr(shortName.size());  // "-eUTF8"
     return true;
   }
   return false;
@@ -45,6 +50,8 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
       optionsEnded = true;
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
+    } else if (argument == "--version" || argument == "-V") {
+      options.version = true;
     } else if (argument == "--log") {
       logFlag = true;
     } else if (argument == "--raw") {
@@ -55,14 +62,17 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
       options.quiet = true;
     } else if (argument == "--stats") {
       options.stats = true;
-    } else if (TakeValue(arguments, i, "--encoding", options.encoding, error) ||
+    } else if (TakeValue(arguments, i, "--encoding", options.encoding, error, "-e") ||
                TakeValue(arguments, i, "--ext", options.fileExt, error) ||
-               TakeValue(arguments, i, "--format", format, error)) {
+               TakeValue(arguments, i, "--format", format, error) ||
+               TakeValue(arguments, i, "--color", options.color, error)) {
+    } else if (std::string pattern; TakeValue(arguments, i, "--exclude", pattern, error)) {
+      options.exclusions.push_back(std::move(pattern));
     } else {
       error = "unknown option " + argument;
     }
   }
-  if (!error.empty() || options.help) return parsed;
+  if (!error.empty() || options.help || options.version) return parsed;
 
   // The old flags stay; --log wins over --raw as it always did.
   if (!format.empty()) options.format = format;
@@ -73,53 +83,65 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
     error = "unknown format " + options.format + " (grep, raw, log, json, csv, sarif or po)";
     return parsed;
   }
-
-  if (positional.empty()) {
-    error = "missing ROOT folder";
-  } else if (positional.size() > 1) {
-    error = "only one ROOT folder may be given";
-  } else {
-    options.root = positional.front();
+  if (options.color != "auto" && options.color != "always" && options.color != "never") {
+    error = "unknown colour mode " + options.color + " (auto, always or never)";
+    return parsed;
   }
+
+  if (positional.empty()) error = "missing ROOT folder";
+  else options.roots = std::move(positional);
   return parsed;
 }
 
 std::string ScanUsageLine() {
-  return "usage: quillmark-scan [--encoding SJIS|EUC|UTF8|AUTO] [--ext LIST] [--format FORMAT] [--column]\n"
-         "                      [--log] [--raw] [-q] [--stats] ROOT";
+  return "usage: quillmark-scan [-e SJIS|EUC|UTF8|AUTO] [--ext LIST] [--exclude GLOB]... [--format FORMAT]\n"
+         "                      [--column] [--color WHEN] [--log] [--raw] [-q] [--stats] ROOT...";
 }
 
 std::string ScanHelpText() {
   return ScanUsageLine() + "\n"
          "\n"
-         "Walks every source file below ROOT and reports each string or character\n"
-         "literal outside comments that holds Japanese bytes.\n"
+         "Walks every source file below each ROOT, in turn, and reports each string or\n"
+         "character literal outside comments that holds Japanese bytes. A ROOT that names\n"
+         "a file scans that file alone, whatever its extension.\n"
          "\n"
-         "  --encoding SJIS|EUC|UTF8|AUTO\n"
+         "  -e, --encoding SJIS|EUC|UTF8|AUTO\n"
          "                       encoding of the source files (default SJIS); AUTO\n"
          "                       chooses Shift_JIS, EUC-JP or UTF-8 for each file\n"
          "  --ext LIST           extensions to scan, separated by ';' (default c;cpp;h;hpp);\n"
          "                       a leading '.' is dropped, case matters\n"
+         "  --exclude GLOB       do not walk a folder or file whose path below its ROOT,\n"
+         "                       or whose name, matches GLOB; may be repeated. '*', '?'\n"
+         "                       and '[...]' match as in the shell, never across '/';\n"
+         "                       in a GLOB that holds '**', every '*' matches '/' too\n"
+         "                       (--exclude 'build' or --exclude 'third_party/**'); a\n"
+         "                       ROOT itself is always walked\n"
          "  --format FORMAT      grep (the default: PATH:LINE: TEXT), raw, log, json (JSON\n"
          "                       Lines), csv, sarif (SARIF 2.1.0) or po (a gettext template)\n"
          "  --column             PATH:LINE:COLUMN: TEXT in the grep form\n"
+         "  --color WHEN         colours in the grep form: auto (the default: when standard\n"
+         "                       output is a terminal and NO_COLOR is unset or empty),\n"
+         "                       always or never\n"
          "  -q, --quiet          no warnings on standard error\n"
          "  --stats              a summary on standard error at the end\n"
          "  --log                print every trace line of the walk instead of the findings\n"
          "  --raw                print findings as recorded: the text padded to 20 bytes\n"
          "                       (Shift_JIS, or as written in a UTF-8 file), TAB, line,\n"
-         "                       TAB, relative path\n"
+         "                       TAB, relative path (a file ROOT's own is its name)\n"
          "  -h, --help           show this help\n"
+         "  -V, --version        show the version\n"
          "\n"
          "By default each finding is printed as PATH:LINE: TEXT in UTF-8, PATH being ROOT as\n"
-         "given, '/' and the file's path below it. Files that cannot be opened, literals left\n"
-         "open on their line and folders that cannot be listed are reported on standard\n"
-         "error in every form but log.\n"
+         "given, '/' and the file's path below it (a file ROOT as given). The json, csv,\n"
+         "sarif and po forms make one document for all ROOTs; with more than one ROOT, or a\n"
+         "file ROOT, they name files from the current folder. Files that cannot be opened,\n"
+         "literals left open on their line and folders that cannot be listed are reported\n"
+         "on standard error in every form but log.\n"
          "\n"
-         "Exit status: 0 no finding, 1 at least one finding, 2 the walk ended early\n"
-         "(a source file could not be opened, a relative ROOT while the current folder\n"
-         "is gone, memory ran out, the output could not be written) or the arguments\n"
-         "were wrong.\n";
+         "Exit status: 0 no finding, 1 at least one finding, 2 a ROOT is missing or cannot\n"
+         "be listed, a walk ended early (a source file could not be opened, a relative ROOT\n"
+         "while the current folder is gone, memory ran out, the output could not be\n"
+         "written) or the arguments were wrong.\n";
 }
 
 }  // namespace quillmark::cli

@@ -16,7 +16,10 @@ struct ScanOptions {
   bool quiet = false;   // no warnings on standard error
   bool stats = false;   // a summary on standard error at the end
   bool help = false;
-  std::string root;   // as given, not yet trimmed
+  bool version = false;
+  std::string color = "auto";  // auto, always or never: the grep form's colours
+  std::vector<std::string> exclusions;  // --exclude globs, in order
+  std::vector<std::string> roots;  // as given, not yet trimmed; at least one
 };
 
 struct ParsedScanOptions {

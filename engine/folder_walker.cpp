@@ -1,5 +1,7 @@
 #include "engine/folder_walker.h"
 
+#include <fnmatch.h>
+
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -21,9 +23,10 @@ bool HasListedExtension(std::string_view fileName, const std::vector<std::string
 FolderWalker::FolderWalker(FinderHost& host, const std::vector<std::string>& extensions, FileScan& scan)
     : host_(host), extensions_(extensions), scan_(scan) {}
 
-bool FolderWalker::Walk(const std::string& folder) {
+template <class Body>
+bool FolderWalker::Guarded(Body body) {
   try {
-    return WalkTree(folder);
+    return body();
   } catch (const std::bad_alloc&) {
     // What the failed allocation was for is gone with the unwinding; the
     // file's buffers go too, so that the host has room to report.
@@ -33,6 +36,10 @@ bool FolderWalker::Walk(const std::string& folder) {
     return Fail(WalkFailure::Kind::OutOfMemory, std::move(path), std::strerror(ENOMEM));
   }
 }
+
+bool FolderWalker::Walk(const std::string& folder) { return Guarded([&] { return WalkTree(folder); }); }
+
+bool FolderWalker::WalkFile(const std::string& file) { return Guarded([&] { return WalkOneFile(file); }); }
 
 bool FolderWalker::Fail(WalkFailure::Kind kind, std::string path, std::string reason) {
   failure_ = WalkFailure{kind, std::move(path), std::move(reason)};
@@ -70,7 +77,7 @@ bool FolderWalker::WalkTree(const std::string& folder) {
     const platform::FolderEntry& entry = level.entries[level.next++];
     switch (entry.kind) {
       case platform::EntryKind::Folder: {
-        if (onWalk_.contains(entry.identity)) break;
+        if (onWalk_.contains(entry.identity) || IsExcluded(entry.name)) break;
         const std::size_t parentLength = path_.size();
         if (path_.back() != '/') path_ += '/';
         path_ += entry.name;
@@ -86,7 +93,7 @@ bool FolderWalker::WalkTree(const std::string& folder) {
         break;
       }
       case platform::EntryKind::File:
-        if (!HasListedExtension(entry.name, extensions_)) break;
+        if (!HasListedExtension(entry.name, extensions_) || IsExcluded(entry.name)) break;
         if (!ScanEntryFile(entry.name)) return false;
         break;
       case platform::EntryKind::Other:
@@ -94,6 +101,37 @@ bool FolderWalker::WalkTree(const std::string& folder) {
     }
   }
   return true;
+}
+
+bool FolderWalker::WalkOneFile(const std::string& file) {
+  tracing_ = host_.WantsTrace();
+  std::optional<std::string> absolute = platform::MakeAbsolutePath(file);
+  if (!absolute) {
+    std::string reason = std::strerror(errno);
+    Trace("Error: failed to resolve the folder. (", reason, ")");
+    host_.FlushTrace();
+    return Fail(WalkFailure::Kind::CannotResolveRoot, file, std::move(reason));
+  }
+  // The file's folder is the root, so that its relative path is its name.
+  const std::size_t slash = absolute->rfind('/');
+  rootAbsolute_ = slash == 0 ? std::string("/") : absolute->substr(0, slash);
+  path_ = rootAbsolute_;
+  current_.reset();
+  const bool scanned = ScanEntryFile(absolute->substr(slash + 1));
+  host_.FlushTrace();
+  return scanned;
+}
+
+bool FolderWalker::IsExcluded(const std::string& name) const {
+  if (!exclusions_ || exclusions_->empty()) return false;
+  const std::string relative = platform::RelativePath(rootAbsolute_, platform::JoinPath(path_, name));
+  for (const std::string& pattern : *exclusions_) {
+    // "**" is the way to cross folders: with it, every "*" matches "/".
+    const int flags = pattern.find("**") == std::string::npos ? FNM_PATHNAME : 0;
+    if (fnmatch(pattern.c_str(), relative.c_str(), flags) == 0 || fnmatch(pattern.c_str(), name.c_str(), flags) == 0)
+      return true;
+  }
+  return false;
 }
 
 bool FolderWalker::Enter(std::optional<platform::OpenFolder> folder) {

@@ -45,7 +45,13 @@ class FolderWalker {
   // that cannot be resolved or a lack of memory ended it; Failure() then
   // tells which. Never throws.
   bool Walk(const std::string& folder);
+  // Scans the one file `file` as the walk would, its name as its relative
+  // path; the same outcomes as Walk.
+  bool WalkFile(const std::string& file);
   const WalkFailure& Failure() const { return failure_; }
+  // Glob patterns (fnmatch) for the folders and files not to walk, each
+  // tried on the path relative to the root and on the name. Not owned.
+  void SetExclusions(const std::vector<std::string>* patterns) { exclusions_ = patterns; }
 
  private:
   struct Level {
@@ -61,6 +67,12 @@ class FolderWalker {
   };
 
   bool WalkTree(const std::string& folder);
+  bool WalkOneFile(const std::string& file);
+  // Runs a walk, turning a lack of memory into its failure.
+  template <class Body>
+  bool Guarded(Body body);
+  // Whether the entry `name` of the folder at path_ is excluded.
+  bool IsExcluded(const std::string& name) const;
   bool Fail(WalkFailure::Kind kind, std::string path, std::string reason);
   // Lists the folder at path_ (open as `folder` when it could be opened)
   // and makes it the innermost level; false when it cannot be listed.
@@ -80,6 +92,7 @@ class FolderWalker {
 
   FinderHost& host_;
   const std::vector<std::string>& extensions_;
+  const std::vector<std::string>* exclusions_ = nullptr;
   FileScan& scan_;
   bool tracing_ = true;
   TraceText trace_;

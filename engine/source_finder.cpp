@@ -86,7 +86,16 @@ class SourceFileScan final : public FileScan {
 bool SourceFinder::Walk(const std::string& folder) {
   SourceFileScan scan(*host_, detect_ ? nullptr : rules_);
   FolderWalker walker(*host_, extensions_, scan);
+  walker.SetExclusions(&exclusions_);
   const bool completed = walker.Walk(folder);
+  failure_ = walker.Failure();
+  return completed;
+}
+
+bool SourceFinder::WalkFile(const std::string& file) {
+  SourceFileScan scan(*host_, detect_ ? nullptr : rules_);
+  FolderWalker walker(*host_, extensions_, scan);
+  const bool completed = walker.WalkFile(file);
   failure_ = walker.Failure();
   return completed;
 }

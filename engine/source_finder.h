@@ -28,6 +28,9 @@ class SourceFinder {
   // that cannot be resolved or a lack of memory ended it. An engine walks
   // once; it never throws.
   bool Walk(const std::string& folder);
+  // Scans the one file `file` instead of walking, its name as its relative
+  // path; the same outcomes as Walk.
+  bool WalkFile(const std::string& file);
   // What ended the walk early, if anything did.
   const WalkFailure& Failure() const { return failure_; }
 
@@ -41,9 +44,15 @@ class SourceFinder {
   // Extensions without their dot, compared byte for byte with file names.
   void SetExtensions(std::vector<std::string> extensions) { extensions_ = std::move(extensions); }
 
+  // Glob patterns (fnmatch) for the folders and files the walk passes
+  // over, each tried on the path relative to the root and on the name; a
+  // pattern holding "**" lets "*" match "/".
+  void SetExclusions(std::vector<std::string> patterns) { exclusions_ = std::move(patterns); }
+
  private:
   FinderHost* host_ = nullptr;
   std::vector<std::string> extensions_;
+  std::vector<std::string> exclusions_;
   const EncodingRules* rules_ = nullptr;
   bool detect_ = false;
   WalkFailure failure_;

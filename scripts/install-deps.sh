@@ -9,12 +9,12 @@ packages=(
   clang libclang-rt-14-dev
   libwxgtk3.2-dev
   xvfb xauth fonts-ipafont-gothic
-  gettext nodejs libicu72 python3 vim
+  gettext nodejs libicu72 python3 vim man-db groff-base
 )
-# gettext, python3 and vim read the reports back in the tests; npm
-# installs the SARIF validator (a .NET program, which loads ICU):
-# Debian's npm, unless another Node.js build brought its own npm (which
-# would conflict with Debian's).
+# gettext, python3 and vim read the reports back in the tests, man reads
+# the manual pages, and npm installs the SARIF validator (a .NET program,
+# which loads ICU): Debian's npm, unless another Node.js build brought its
+# own npm (which would conflict with Debian's).
 command -v npm >/dev/null || packages+=(npm)
 
 missing=()

@@ -1,6 +1,8 @@
 // quillmark-scan run as a process: its outputs and exit statuses.
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -27,9 +29,11 @@ std::string Quote(const std::string& argument) {
   return quoted + "'";
 }
 
-Outcome RunScan(const std::vector<std::string>& arguments, const std::string& folder = ".") {
+// `prefix` runs the scan through another command (setpriv, say).
+Outcome RunScan(const std::vector<std::string>& arguments, const std::string& folder = ".",
+                const std::string& prefix = {}) {
   TempTree capture;
-  std::string command = "cd " + Quote(folder) + " && " + Quote(QUILLMARK_SCAN_PATH);
+  std::string command = "cd " + Quote(folder) + " && " + prefix + Quote(QUILLMARK_SCAN_PATH);
   for (const auto& argument : arguments) command += " " + Quote(argument);
   command += " >" + Quote(capture.PathOf("out")) + " 2>" + Quote(capture.PathOf("err")) + " </dev/null";
   const int raw = std::system(command.c_str());
@@ -38,6 +42,12 @@ Outcome RunScan(const std::vector<std::string>& arguments, const std::string& fo
   outcome.out = testing::ReadWholeFile(capture.PathOf("out"));
   outcome.err = testing::ReadWholeFile(capture.PathOf("err"));
   return outcome;
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& needle) {
+  std::size_t count = 0;
+  for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
+  return count;
 }
 
 class QuillmarkScan : public ::testing::Test {
@@ -193,9 +203,38 @@ TEST_F(QuillmarkScan, ExitsWithZeroWithoutFindings) {
   const Outcome outcome = RunScan({"--ext", "txt", tree.Root()});
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.out, "");
-  const Outcome missing = RunScan({tree.PathOf("missing")});
-  EXPECT_EQ(missing.status, 0);
-  EXPECT_EQ(missing.err, "quillmark-scan: " + tree.PathOf("missing") + ": cannot list the folder: No such file or directory\n");
+}
+
+// A ROOT that names nothing is an error in every form, -q or not; the log
+// still traces it as the walk does.
+TEST_F(QuillmarkScan, ExitsWithTwoForARootThatCannotBeListed) {
+  const std::string missing = tree.PathOf("missing");
+  const std::string message = "quillmark-scan: " + missing + ": No such file or directory\n";
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{missing}, {"-q", missing}, {"--format", "json", missing}}) {
+    const Outcome outcome = RunScan(arguments);
+    EXPECT_EQ(outcome.status, 2) << arguments.front();
+    EXPECT_EQ(outcome.err, message) << arguments.front();
+  }
+  const Outcome log = RunScan({"--log", "missing"}, tree.Root());
+  EXPECT_EQ(log.status, 2);
+  EXPECT_EQ(log.out, "=== directory:missing\n");
+  EXPECT_EQ(log.err, "quillmark-scan: missing: No such file or directory\n");
+}
+
+TEST_F(QuillmarkScan, KeepsASubfolderThatCannotBeListedAWarning) {
+  // Root lists every folder unless it gives up the capabilities for it.
+  std::string prefix;
+  if (geteuid() == 0) {
+    if (std::system("setpriv --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "root without setpriv";
+    prefix = "setpriv --bounding-set=-dac_override,-dac_read_search ";
+  }
+  tree.WriteFile("locked/k.c", "\"\x82\xA0\"\n");
+  ASSERT_EQ(::chmod(tree.PathOf("locked").c_str(), 0), 0);
+  const Outcome locked = RunScan({"."}, tree.Root(), prefix);
+  ::chmod(tree.PathOf("locked").c_str(), 0755);
+  EXPECT_EQ(locked.status, 1);
+  EXPECT_EQ(locked.err, "quillmark-scan: ./locked: cannot list the folder: Permission denied\n");
 }
 
 TEST_F(QuillmarkScan, ExitsWithTwoWhenAFileCannotBeOpened) {
@@ -208,14 +247,19 @@ TEST_F(QuillmarkScan, ExitsWithTwoWhenAFileCannotBeOpened) {
 TEST_F(QuillmarkScan, RefusesBadArgumentsWithAMessage) {
   const Outcome empty = RunScan({" \t "});
   EXPECT_EQ(empty.status, 2);
-  EXPECT_EQ(empty.err, "検索対象パスを入力してください\n");
+  EXPECT_TRUE(empty.err.starts_with("quillmark-scan: 検索対象パスを入力してください\nusage: quillmark-scan "))
+      << empty.err;
 
-  const Outcome encoding = RunScan({"--encoding", "sjis", tree.Root()});
-  EXPECT_EQ(encoding.status, 2);
-  EXPECT_EQ(encoding.err, "エラー：エンコーディング<sjis>はサポートされていません。\n");
-  EXPECT_EQ(encoding.out, "");
+  for (const char* option : {"--encoding", "-e"}) {
+    const Outcome encoding = RunScan({option, "sjis", tree.Root()});
+    EXPECT_EQ(encoding.status, 2);
+    EXPECT_EQ(encoding.err, "quillmark-scan: エラー：エンコーディング<sjis>はサポートされていません。"
+                            " (SJIS, EUC, UTF8 or AUTO)\n");
+    EXPECT_EQ(encoding.out, "");
+  }
 
-  for (const std::vector<std::string>& bad : {std::vector<std::string>{}, {"--nope", "."}, {"a", "b"}}) {
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{}, {"--nope", "."}, {"--color", "pink", "."}, {".", " "}}) {
     const Outcome outcome = RunScan(bad);
     EXPECT_EQ(outcome.status, 2);
     EXPECT_NE(outcome.err.find("usage: quillmark-scan"), std::string::npos);
@@ -225,8 +269,136 @@ TEST_F(QuillmarkScan, RefusesBadArgumentsWithAMessage) {
 TEST_F(QuillmarkScan, ExplainsEveryOption) {
   const Outcome outcome = RunScan({"--help"});
   EXPECT_EQ(outcome.status, 0);
-  for (const char* option : {"--encoding", "--ext", "--log", "--raw", "ROOT", "Exit status"})
+  for (const char* option : {"--encoding", "-e,", "--ext", "--exclude", "**", "--color", "NO_COLOR", "--log",
+                             "--raw", "-V, --version", "ROOT...", "Exit status"})
     EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(QuillmarkScan, PrintsItsVersion) {
+  for (const char* option : {"-V", "--version"}) {
+    const Outcome outcome = RunScan({option});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "quillmark-scan " QUILLMARK_VERSION "\n");
+    EXPECT_EQ(outcome.err, "");
+  }
+  EXPECT_EQ(std::string(QUILLMARK_VERSION), "0.5.0");
+}
+
+// Each ROOT is walked in turn with paths of its own; a file ROOT is
+// scanned alone and shown as typed.
+TEST_F(QuillmarkScan, WalksSeveralRootsAndFiles) {
+  tree.WriteFile("other/c.c", "\"\x82\xA4\"\n");
+  tree.WriteFile("other/notes.txt", "\"\x82\xA6\"\n");
+  const Outcome grep = RunScan({"sub", "other", "./a.c", "other/notes.txt"}, tree.Root());
+  EXPECT_EQ(grep.status, 1);
+  EXPECT_EQ(grep.out, "sub/b.h:2: ｱ\nother/c.c:1: う\n./a.c:1: あ\nother/notes.txt:1: え\n");
+  EXPECT_EQ(grep.err, "");
+
+  const Outcome raw = RunScan({"--raw", "other/c.c", "sub"}, tree.Root());
+  EXPECT_EQ(raw.out, "\x82\xA4" + std::string(18, ' ') + "\t1\tc.c\n" + "\xB1" + std::string(19, ' ') + "\t2\tb.h\n");
+
+  const Outcome log = RunScan({"--log", "other/c.c"}, tree.Root());
+  EXPECT_EQ(log.out, "-- analyze:" + tree.PathOf("other/c.c") + "\nchecking string:\x82\xA4\n>> c.c : 1\n");
+
+  // One document for all roots, its paths from the current folder.
+  const Outcome json = RunScan({"--format", "json", "sub", "other"}, tree.Root());
+  EXPECT_EQ(json.status, 1);
+  EXPECT_NE(json.out.find("\"./sub/b.h\""), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find("\"./other/c.c\""), std::string::npos) << json.out;
+  EXPECT_EQ(Occurrences(json.out, "\"completed\""), 1u) << json.out;
+  const Outcome sarif = RunScan({"--format", "sarif", "sub", "a.c"}, tree.Root());
+  EXPECT_EQ(Occurrences(sarif.out, "\"$schema\""), 1u) << sarif.out;
+  EXPECT_NE(sarif.out.find("\"uri\":\"sub/b.h\""), std::string::npos) << sarif.out;
+  EXPECT_NE(sarif.out.find("\"uri\":\"a.c\""), std::string::npos) << sarif.out;
+
+  // Findings count together; a missing root makes it 2 but the rest is walked.
+  struct Case {
+    std::vector<std::string> roots;
+    int status;
+  };
+  const Case cases[] = {
+      {{"a.c", "other/c.c"}, 1}, {{"missing", "sub"}, 2}, {{"sub", "missing"}, 2}, {{"--ext", "txt", "sub", "a.c"}, 1},
+      {{"--ext", "txt", "sub"}, 0},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = RunScan(c.roots, tree.Root());
+    EXPECT_EQ(outcome.status, c.status) << c.roots.front() << " " << c.roots.back();
+  }
+  EXPECT_EQ(RunScan({"missing", "sub"}, tree.Root()).out, "sub/b.h:2: ｱ\n");
+
+  // A walk that ends early ends the run there.
+  tree.MakeFolder("bad");
+  tree.MakeLink("bad/z.c", tree.PathOf("nowhere"));
+  const Outcome broken = RunScan({"sub", "bad", "other"}, tree.Root());
+  EXPECT_EQ(broken.status, 2);
+  EXPECT_EQ(broken.out, "sub/b.h:2: ｱ\n");
+  EXPECT_EQ(broken.err, "quillmark-scan: bad/z.c: cannot open: No such file or directory\n");
+  // A link to nothing as a ROOT is a missing ROOT; the others are walked.
+  const Outcome dangling = RunScan({"bad/z.c", "sub"}, tree.Root());
+  EXPECT_EQ(dangling.status, 2);
+  EXPECT_EQ(dangling.out, "sub/b.h:2: ｱ\n");
+  EXPECT_EQ(dangling.err, "quillmark-scan: bad/z.c: No such file or directory\n");
+}
+
+TEST_F(QuillmarkScan, ExcludesFoldersAndFilesByGlob) {
+  tree.WriteFile("build/gen.c", "\"\x82\xA4\"\n");
+  tree.WriteFile("sub/deep/build/x.c", "\"\x82\xA4\"\n");
+  tree.WriteFile("sub/deep/keep.c", "\"\x82\xA6\"\n");
+  struct Case {
+    std::vector<std::string> exclusions;
+    std::string out;
+  };
+  const std::string all = "./a.c:1: あ\n./build/gen.c:1: う\n./sub/b.h:2: ｱ\n./sub/deep/build/x.c:1: う\n"
+                          "./sub/deep/keep.c:1: え\n";
+  const Case cases[] = {
+      {{}, all},
+      {{"build"}, "./a.c:1: あ\n./sub/b.h:2: ｱ\n./sub/deep/keep.c:1: え\n"},  // a name at any depth
+      {{"sub/deep"}, "./a.c:1: あ\n./build/gen.c:1: う\n./sub/b.h:2: ｱ\n"},   // a relative path
+      {{"*.h", "a.?"}, "./build/gen.c:1: う\n./sub/deep/build/x.c:1: う\n./sub/deep/keep.c:1: え\n"},
+      {{"sub/*.c"}, all},  // "*" stops at "/": sub/deep/keep.c is not sub/*.c
+      {{"sub/**.c"}, "./a.c:1: あ\n./build/gen.c:1: う\n./sub/b.h:2: ｱ\n"},
+      {{"**/build"}, "./a.c:1: あ\n./build/gen.c:1: う\n./sub/b.h:2: ｱ\n./sub/deep/keep.c:1: え\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments;
+    for (const auto& pattern : c.exclusions) arguments.insert(arguments.end(), {"--exclude", pattern});
+    arguments.push_back(".");
+    const Outcome outcome = RunScan(arguments, tree.Root());
+    EXPECT_EQ(outcome.out, c.out) << (c.exclusions.empty() ? "" : c.exclusions.front());
+  }
+  // An excluded folder is not even traced.
+  EXPECT_EQ(RunScan({"--log", "--exclude=build", "."}, tree.Root()).out.find("build"), std::string::npos);
+}
+
+TEST_F(QuillmarkScan, ColoursTheGrepFormWhenAsked) {
+  const std::string coloured = "\x1b[35m./a.c\x1b[0m:\x1b[32m1\x1b[0m: あ\n";
+  EXPECT_TRUE(RunScan({"--color", "always", "."}, tree.Root()).out.starts_with(coloured));
+  EXPECT_TRUE(RunScan({"--color=always", "--column", "."}, tree.Root())
+                  .out.starts_with("\x1b[35m./a.c\x1b[0m:\x1b[32m1\x1b[0m:\x1b[32m5\x1b[0m: あ\n"));
+  // Not a terminal: auto means none.
+  EXPECT_EQ(RunScan({"--color", "auto", "."}, tree.Root()).out, "./a.c:1: あ\n./sub/b.h:2: ｱ\n");
+  EXPECT_EQ(RunScan({"--color", "never", "."}, tree.Root()).out, "./a.c:1: あ\n./sub/b.h:2: ｱ\n");
+}
+
+// On a terminal: colours unless NO_COLOR says otherwise, and each line as
+// soon as it is made.
+TEST_F(QuillmarkScan, ColoursATerminalUnlessNoColorIsSet) {
+  if (std::system("script --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "script is not installed";
+  struct Case {
+    std::string environment;
+    bool coloured;
+  };
+  const Case cases[] = {{"", true}, {"NO_COLOR=1", false}, {"NO_COLOR=", true}};
+  for (const Case& c : cases) {
+    const std::string typescript = tree.PathOf("typescript");
+    const std::string command = "cd " + Quote(tree.Root()) + " && env -u NO_COLOR " + c.environment +
+                                " script -qec " + Quote(Quote(QUILLMARK_SCAN_PATH) + " a.c") + " " +
+                                Quote(typescript) + " </dev/null >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()) >> 8, 1) << command;
+    const std::string seen = testing::ReadWholeFile(typescript);
+    EXPECT_EQ(seen.find("\x1b[35ma.c\x1b[0m:") != std::string::npos, c.coloured) << c.environment << seen;
+    EXPECT_NE(seen.find("1"), std::string::npos) << seen;
+  }
 }
 
 }  // namespace

@@ -12,19 +12,21 @@ TEST(ParseScanOptions, TakesDefaultsAndValues) {
   EXPECT_EQ(parsed.options.fileExt, "c;cpp;h;hpp");
   EXPECT_EQ(parsed.options.format, "grep");
   EXPECT_FALSE(parsed.options.column || parsed.options.quiet || parsed.options.stats);
-  EXPECT_EQ(parsed.options.root, "src");
+  EXPECT_EQ(parsed.options.roots, std::vector<std::string>{"src"});
+  EXPECT_EQ(parsed.options.color, "auto");
+  EXPECT_TRUE(parsed.options.exclusions.empty());
 
   parsed = ParseScanOptions({"--encoding", "EUC", "--ext=c;h", "--log", "--raw", " my root "});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.options.encoding, "EUC");
   EXPECT_EQ(parsed.options.fileExt, "c;h");
   EXPECT_EQ(parsed.options.format, "log") << "--log wins over --raw";
-  EXPECT_EQ(parsed.options.root, " my root ");
+  EXPECT_EQ(parsed.options.roots, std::vector<std::string>{" my root "});
 
   parsed = ParseScanOptions({"--ext", "", "--", "--odd-folder"});
   ASSERT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.options.fileExt, "");
-  EXPECT_EQ(parsed.options.root, "--odd-folder");
+  EXPECT_EQ(parsed.options.roots, std::vector<std::string>{"--odd-folder"});
 }
 
 TEST(ParseScanOptions, TakesAFormatOrTheFlagsThatNameOne) {
@@ -45,9 +47,25 @@ TEST(ParseScanOptions, TakesAFormatOrTheFlagsThatNameOne) {
             std::string::npos);
 }
 
+TEST(ParseScanOptions, TakesShortNamesRootsExclusionsAndColours) {
+  const auto parsed = ParseScanOptions(
+      {"-e", "UTF8", "-q", "--exclude", "build", "a", "--exclude=*.h", "--color", "never", "b", "--", "-c"});
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.options.encoding, "UTF8");
+  EXPECT_TRUE(parsed.options.quiet);
+  EXPECT_EQ(parsed.options.exclusions, (std::vector<std::string>{"build", "*.h"}));
+  EXPECT_EQ(parsed.options.color, "never");
+  EXPECT_EQ(parsed.options.roots, (std::vector<std::string>{"a", "b", "-c"}));
+  EXPECT_EQ(ParseScanOptions({"-eEUC", "a"}).options.encoding, "EUC");
+  EXPECT_TRUE(ParseScanOptions({"-V"}).options.version);
+  EXPECT_TRUE(ParseScanOptions({"--version"}).options.version);
+}
+
 TEST(ParseScanOptions, RefusesBadArguments) {
   EXPECT_NE(ParseScanOptions({}).error, "");
-  EXPECT_NE(ParseScanOptions({"a", "b"}).error, "");
+  EXPECT_NE(ParseScanOptions({"-e"}).error, "");
+  EXPECT_NE(ParseScanOptions({"--color", "sometimes", "a"}).error, "");
+  EXPECT_NE(ParseScanOptions({"--exclude"}).error, "");
   EXPECT_NE(ParseScanOptions({"--bogus", "a"}).error, "");
   EXPECT_NE(ParseScanOptions({"a", "--encoding"}).error, "");
   EXPECT_TRUE(ParseScanOptions({"--help"}).options.help);
