@@ -4,7 +4,17 @@
 
 #include <wx/dialog.h>
 
+#include <string>
+#include <string_view>
+
 namespace quillmark::app {
+
+// `line` with whatever follows its "Version " replaced by `version`, so the
+// box names the version the build was made as; unchanged without "Version ".
+std::string WithVersion(std::string_view line, std::string_view version);
+
+// The version the program was built as (the CMake project's).
+const char* ProgramVersion();
 
 class LinkLabel;
 

@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include <wx/button.h>
+#include <cmath>
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/listctrl.h>
@@ -96,9 +97,14 @@ void MainDialog::BuildWindow() {
   SetIcons(ui::ProgramIcons());
   folderBytes_.Set(*folderEdit_, rootPath_);
 
-  resultList_->AppendColumn(wxString::FromUTF8("文字列"), wxLIST_FORMAT_LEFT, FromDIP(150));
-  resultList_->AppendColumn("Line", wxLIST_FORMAT_LEFT, FromDIP(40));
-  resultList_->AppendColumn(wxString::FromUTF8("ファイルパス"), wxLIST_FORMAT_LEFT, FromDIP(300));
+  // The window is laid out in dialog units, which grow with the font's
+  // resolution (Xft.dpi, GDK_DPI_SCALE); the columns grow with them, keeping
+  // their widths where a dialog unit is 1.5 pixels, as at 96 dpi.
+  const double unitScale = ConvertDialogToPixels(wxSize(1000, 0)).x / 1500.0;
+  const auto columnWidth = [&](int width) { return static_cast<int>(std::lround(FromDIP(width) * unitScale)); };
+  resultList_->AppendColumn(wxString::FromUTF8("文字列"), wxLIST_FORMAT_LEFT, columnWidth(150));
+  resultList_->AppendColumn("Line", wxLIST_FORMAT_LEFT, columnWidth(40));
+  resultList_->AppendColumn(wxString::FromUTF8("ファイルパス"), wxLIST_FORMAT_LEFT, columnWidth(300));
 
   searchButton_->Show();
   stopButton_->Hide();

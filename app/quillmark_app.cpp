@@ -1,5 +1,8 @@
 #include "app/quillmark_app.h"
 
+#include <wx/uilocale.h>
+
+#include <clocale>
 #include <new>
 
 #include "app/main_dialog.h"
@@ -13,6 +16,12 @@ namespace quillmark::app {
 // parsing is left out.
 bool QuillmarkApp::OnInit() {
   SetAppName("quillmark");
+  // The user's locale from the environment, so that the toolkit's own
+  // dialogs (the folder and file choosers) speak the user's language; the
+  // program's texts are fixed. Numbers keep the C form: saved reports and
+  // settings must read the same everywhere.
+  wxUILocale::UseDefault();
+  std::setlocale(LC_NUMERIC, "C");
   // Where the current folder is gone, the relative name still means the
   // folder the program was started in (reads find nothing, writes fail),
   // never a file in "/".

@@ -6,7 +6,31 @@
 namespace quillmark::app {
 
 ResultList::ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size, long style)
-    : wxListCtrl(parent, id, position, size, style | wxLC_VIRTUAL) {}
+    : wxListCtrl(parent, id, position, size, style | wxLC_VIRTUAL) {
+  FitRowsToFont();
+}
+
+bool ResultList::SetFont(const wxFont& font) {
+  if (!wxListCtrl::SetFont(font)) return false;
+  FitRowsToFont();
+  return true;
+}
+
+void ResultList::FitRowsToFont() {
+  int width = 0;
+  int height = 0;
+  int descent = 0;
+  int leading = 0;
+  const wxFont font = GetFont();
+  GetTextExtent(wxString::FromUTF8("Hgjpqy_|日本"), &width, &height, &descent, &leading, &font);
+  // A spare descent below the full height keeps a glyph drawn on the
+  // bottom edge (the underscore) inside the row.
+  const int rowHeight = height + leading + descent;
+  rowHeight_.Create(1, rowHeight, false, 1);
+  rowHeight_.Add(wxBitmap(1, rowHeight));
+  // Setting the list again makes the control measure its rows anew.
+  SetImageList(&rowHeight_, wxIMAGE_LIST_SMALL);
+}
 
 void ResultList::AppendRow(const engine::Finding& finding) { rows_.push_back(finding); }
 

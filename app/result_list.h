@@ -4,6 +4,7 @@
 // so that adding one costs next to nothing however many there are.
 #pragma once
 
+#include <wx/imaglist.h>
 #include <wx/listctrl.h>
 
 #include <string>
@@ -17,6 +18,9 @@ class ResultList final : public wxListCtrl {
  public:
   // `style` is the report-view style of the template; the list is virtual.
   ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size, long style);
+
+  // A new font makes the rows fit it again.
+  bool SetFont(const wxFont& font) override;
 
   // Keeps a row at the end. It shows from the next ShowNewRows on, so that
   // a burst of rows invalidates the control once rather than per row.
@@ -39,6 +43,14 @@ class ResultList final : public wxListCtrl {
 
  private:
   wxString OnGetItemText(long item, long column) const override;
+  // No row shows an image: the image list only sets the rows' height.
+  int OnGetItemImage(long) const override { return -1; }
+  int OnGetItemColumnImage(long, long) const override { return -1; }
+  // The list measures its rows by a capital's height alone, and that with
+  // the font it had first; underscores and descenders fell outside.
+  void FitRowsToFont();
+
+  wxImageList rowHeight_;
 
   std::vector<engine::Finding> rows_;
 };

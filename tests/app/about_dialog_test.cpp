@@ -33,10 +33,16 @@ TEST_F(AboutDialogTest, ShowsTheTitleLineCreditsAndContact) {
   EXPECT_EQ(about.GetTitle().utf8_string(), "Quillmarkについて");
   const std::vector<std::string> labels = Labels();
   ASSERT_EQ(labels.size(), 4u);
-  EXPECT_EQ(labels[0], "Quillmark - 日本語文字列検索 for C/C++ Version 0.5.0");
+  EXPECT_EQ(labels[0], std::string("Quillmark - 日本語文字列検索 for C/C++ Version ") + QUILLMARK_VERSION);
   EXPECT_FALSE(labels[1].empty());
   EXPECT_TRUE(labels[2].starts_with("連絡先: "));
   EXPECT_TRUE(about.GetIcon().IsOk());
+}
+
+TEST(AboutVersionTest, TheTitleLineTakesTheBuildsVersion) {
+  EXPECT_STREQ(app::ProgramVersion(), QUILLMARK_VERSION);
+  EXPECT_EQ(app::WithVersion("Quillmark for C/C++ Version 0.5.0", "12.3.4"), "Quillmark for C/C++ Version 12.3.4");
+  EXPECT_EQ(app::WithVersion("Quillmark 開発チーム", "12.3.4"), "Quillmark 開発チーム");
 }
 
 TEST_F(AboutDialogTest, TheLinkIsBoldItalicUnderlinedBlueAndRightOfItsTitle) {

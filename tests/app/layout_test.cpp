@@ -65,6 +65,21 @@ void ExpectNoTextCut(wxWindow& dialog) {
   }
 }
 
+TEST_F(LayoutTest, ColumnsGrowWithTheDialogUnitsAndShowTheirHeadersWhole) {
+  wxListCtrl& list = window.List();
+  // Their widths where a dialog unit is 1.5 pixels (96 dpi).
+  const int widths[] = {150, 40, 300};
+  const double unitScale = window.dialog.ConvertDialogToPixels(wxSize(1000, 0)).x / 1500.0;
+  ASSERT_EQ(list.GetColumnCount(), 3);
+  for (int column = 0; column < 3; ++column) {
+    EXPECT_NEAR(list.GetColumnWidth(column), window.dialog.FromDIP(widths[column]) * unitScale, 1.0) << column;
+    wxListItem item;
+    item.SetMask(wxLIST_MASK_TEXT);
+    list.GetColumn(column, item);
+    EXPECT_LT(list.GetTextExtent(item.GetText()).x, list.GetColumnWidth(column)) << column;
+  }
+}
+
 TEST_F(LayoutTest, NoTextIsCutInTheMainWindow) { ExpectNoTextCut(window.dialog); }
 
 TEST(AboutLayout, NoTextIsCutInTheAboutBox) {

@@ -1,5 +1,6 @@
 // The result list's keys, the dump into the log and the log pane's buttons.
 #include <gtest/gtest.h>
+#include <wx/dcclient.h>
 
 #include "engine/finding.h"
 #include "main_dialog_driver.h"
@@ -32,6 +33,26 @@ class ListAndLogTest : public ::testing::Test {
   MessageRecorder recorder;
   MainDialogDriver window{settingsFolder.PathOf("quillmark.ini")};
 };
+
+TEST_F(ListAndLogTest, RowsAreTallEnoughForDescendersAndUnderscores) {
+  wxListCtrl& list = window.List();
+  const auto fullHeight = [&list] {
+    wxClientDC dc(&list);
+    dc.SetFont(list.GetFont());
+    const wxFontMetrics metrics = dc.GetFontMetrics();
+    return metrics.ascent + metrics.descent + metrics.externalLeading;
+  };
+  window.dialog.AddFinding(Found("euc_in_sjis_tree", 1, "euc_in_sjis_tree.c"));
+  ASSERT_EQ(list.GetItemCount(), 1);
+  wxRect row;
+  ASSERT_TRUE(list.GetItemRect(0, row));
+  EXPECT_GE(row.height, fullHeight());
+
+  // A font larger than the one the list began with makes the rows taller.
+  list.SetFont(list.GetFont().Scaled(3));
+  ASSERT_TRUE(list.GetItemRect(0, row));
+  EXPECT_GE(row.height, fullHeight());
+}
 
 TEST_F(ListAndLogTest, DeleteOnAMiddleRowSelectsTheRowThatTookItsPlace) {
   AddRows(3);
