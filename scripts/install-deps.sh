@@ -10,9 +10,11 @@ packages=(
   libwxgtk3.2-dev
   xvfb xauth fonts-ipafont-gothic
   gettext nodejs libicu72 python3 vim man-db groff-base
+  desktop-file-utils appstream
 )
 # gettext, python3 and vim read the reports back in the tests, man reads
-# the manual pages, and npm installs the SARIF validator (a .NET program,
+# the manual pages, desktop-file-utils and appstream check the desktop
+# entry and its metainfo, and npm installs the SARIF validator (a .NET program,
 # which loads ICU): Debian's npm, unless another Node.js build brought its
 # own npm (which would conflict with Debian's).
 command -v npm >/dev/null || packages+=(npm)
