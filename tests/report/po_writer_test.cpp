@@ -1,6 +1,8 @@
 #include "report/po_writer.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/run_command.h"
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -21,21 +23,8 @@ constexpr auto kSjis = SourceEncoding::ShiftJis;
 constexpr auto kEuc = SourceEncoding::EucJp;
 constexpr auto kUtf8 = SourceEncoding::Utf8;
 
-struct CommandResult {
-  int status = -1;
-  std::string output;  // stdout, and stderr when `withStderr`
-};
-
-CommandResult RunCommand(const std::string& command, bool withStderr = true) {
-  CommandResult result;
-  FILE* pipe = popen((command + (withStderr ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using testing::CommandResult;
+using testing::RunCommand;
 
 std::string WriteTemplate(const std::vector<Finding>& findings, std::string root = "root") {
   auto writer = MakePoWriter(ReportContext{std::move(root), "/abs/root", "0.5.0"});

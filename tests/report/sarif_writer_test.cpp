@@ -1,6 +1,8 @@
 #include "report/sarif_writer.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/run_command.h"
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -17,21 +19,8 @@ using engine::Diagnostic;
 using engine::Finding;
 using engine::SourceEncoding;
 
-struct CommandResult {
-  int status = -1;
-  std::string output;  // stdout and stderr
-};
-
-CommandResult RunCommand(const std::string& command) {
-  CommandResult result;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using testing::CommandResult;
+using testing::RunCommand;
 
 std::string WriteLog(const ReportContext& context, const std::vector<Finding>& findings,
                      const std::vector<Diagnostic>& diagnostics, bool completed) {
