@@ -1,8 +1,6 @@
 #include "report/po_writer.h"
 
 #include <gtest/gtest.h>
-
-#include "tests/support/run_command.h"
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "report/c_escapes.h"
+#include "tests/support/run_command.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::report {

@@ -1,8 +1,6 @@
 #include "report/sarif_writer.h"
 
 #include <gtest/gtest.h>
-
-#include "tests/support/run_command.h"
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/run_command.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::report {
