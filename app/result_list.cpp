@@ -1,6 +1,6 @@
 #include "app/result_list.h"
 
-#include "app/display_text.h"
+#include "platform/code_page.h"
 #include "report/finding_text.h"
 
 namespace quillmark::app {
@@ -64,7 +64,7 @@ wxString ResultList::OnGetItemText(long item, long column) const {
     case 1:
       return wxString::FromUTF8(report::LineText(row));
     default:
-      return wxString::FromUTF8(ToDisplayText(row.path));
+      return wxString::FromUTF8(platform::ToDisplayText(row.path));
   }
 }
 

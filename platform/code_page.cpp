@@ -133,6 +133,11 @@ std::string Cp932ToUtf8(std::string_view bytes) {
   return decoder.Decode(bytes);
 }
 
+std::string ToDisplayText(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  return Cp932ToUtf8(bytes);
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   std::size_t i = 0;
   const std::size_t n = bytes.size();

@@ -23,4 +23,9 @@ bool IsCp932Japanese(char32_t codePoint);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// `bytes` as they are when they are valid UTF-8, else decoded as CP932, so
+// that Shift_JIS reads correctly and nothing is ever dropped: how a name or
+// a value of unknown encoding is shown.
+std::string ToDisplayText(std::string_view bytes);
+
 }  // namespace quillmark::platform

@@ -45,7 +45,6 @@ bool TextFile::AdoptDescriptor(int fd) {
   linesTaken_ = false;
   if (!buffer_) {
     buffer_.reset(new char[kBufferSize]);
-    capacity_ = kBufferSize;
   }
   begin_ = end_ = 0;
   return true;
@@ -61,7 +60,6 @@ void TextFile::Close() {
 void TextFile::Release() {
   Close();
   buffer_.reset();
-  capacity_ = 0;
   std::string().swap(longLine_);
 }
 
@@ -69,7 +67,7 @@ bool TextFile::ReadMore() {
   if (atEnd_ || fd_ < 0) return false;
   ssize_t count;
   do {
-    count = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
+    count = ::read(fd_, buffer_.get() + end_, kBufferSize - end_);
   } while (count < 0 && errno == EINTR);
   if (count <= 0) {
     atEnd_ = true;
@@ -96,7 +94,7 @@ bool TextFile::ReadChunk(std::string_view& chunk) {
   if (begin_ == end_) {
     // While the buffer holds the file from its start, the next read goes
     // behind what it holds, so that a short file ends up in it whole.
-    if (bufferFromStart_ && end_ < capacity_) {
+    if (bufferFromStart_ && end_ < kBufferSize) {
       if (!ReadMore()) return false;
       bufferHoldsNul_ = bufferHoldsNul_ || std::memchr(buffer_.get() + begin_, '\0', end_ - begin_) != nullptr;
     } else if (!Refill()) {

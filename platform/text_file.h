@@ -80,7 +80,6 @@ class TextFile {
   int fd_ = -1;
   bool atEnd_ = false;
   std::unique_ptr<char[]> buffer_;
-  std::size_t capacity_ = 0;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool bufferHoldsNul_ = false;

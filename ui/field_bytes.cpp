@@ -9,7 +9,7 @@
 namespace quillmark::ui {
 
 void FieldBytes::Set(wxTextCtrl& field, std::string bytes) {
-  const std::string text = platform::IsValidUtf8(bytes) ? bytes : platform::Cp932ToUtf8(bytes);
+  const std::string text = platform::ToDisplayText(bytes);
   field.ChangeValue(wxString::FromUTF8(text.data(), text.size()));
   // As the control holds it, in case it altered the text on the way in.
   shown_ = field.GetValue();
