@@ -40,6 +40,18 @@ class Cp932Decoder {
   std::string Decode(std::string_view bytes) {
     std::string result;
     if (cd_ == reinterpret_cast<iconv_t>(-1)) return DecodeAsciiOnly(bytes);
+    Append(bytes, result, false);
+    return result;
+  }
+
+  // False, with `result` cut short, at the first byte iconv's table has no
+  // character for.
+  bool DecodeStrictly(std::string_view bytes, std::string& result) {
+    return cd_ != reinterpret_cast<iconv_t>(-1) && Append(bytes, result, true);
+  }
+
+ private:
+  bool Append(std::string_view bytes, std::string& result, bool strict) {
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(bytes.data());
     std::size_t inLeft = bytes.size();
@@ -50,6 +62,7 @@ class Cp932Decoder {
       std::size_t rc = iconv(cd_, &in, &inLeft, &out, &outLeft);
       result.append(chunk, static_cast<std::size_t>(out - chunk));
       if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+      if (strict) return false;
       // EILSEQ or EINVAL: the byte at `in` begins no character. Only that
       // byte goes, so that a refused pair's second byte (often ASCII such
       // as a quote or a line end) is decoded on its own.
@@ -57,10 +70,9 @@ class Cp932Decoder {
       ++in;
       --inLeft;
     }
-    return result;
+    return true;
   }
 
- private:
   static std::string DecodeAsciiOnly(std::string_view bytes) {
     std::string result;
     for (char c : bytes) {
@@ -72,6 +84,11 @@ class Cp932Decoder {
 
   iconv_t cd_;
 };
+
+Cp932Decoder& ThreadDecoder() {
+  thread_local Cp932Decoder decoder;
+  return decoder;
+}
 
 // One bit per BMP code point: does CP932 write it as a two-byte character
 // or as a half-width katakana byte? Built from iconv's own table once, so
@@ -128,10 +145,9 @@ bool IsCp932Japanese(char32_t codePoint) {
   return table.Has(codePoint);
 }
 
-std::string Cp932ToUtf8(std::string_view bytes) {
-  thread_local Cp932Decoder decoder;
-  return decoder.Decode(bytes);
-}
+std::string Cp932ToUtf8(std::string_view bytes) { return ThreadDecoder().Decode(bytes); }
+
+bool AppendCp932AsUtf8(std::string_view bytes, std::string& out) { return ThreadDecoder().DecodeStrictly(bytes, out); }
 
 std::string ToDisplayText(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);

@@ -13,6 +13,10 @@ namespace quillmark::platform {
 // begins no character becomes U+FFFD, decoding going on at the next byte.
 std::string Cp932ToUtf8(std::string_view bytes);
 
+// Appends the UTF-8 of CP932 `bytes` by iconv's table alone; false at the
+// first byte that begins no character there (nothing stands in for it).
+bool AppendCp932AsUtf8(std::string_view bytes, std::string& out);
+
 // True when CP932 writes the code point as two bytes or as a half-width
 // katakana (A1-DF), as iconv's CP932 converter does: the characters that
 // ASCII cannot carry and a Japanese text can. That includes the private use

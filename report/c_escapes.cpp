@@ -1,8 +1,5 @@
 #include "report/c_escapes.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
 
 #include "engine/euc_encoding.h"
@@ -19,37 +16,6 @@ constexpr std::string_view kOutOfRange = "an escape beyond a byte or a code poin
 constexpr std::string_view kNoDigits = "an escape missing its digits";
 constexpr std::string_view kLoneBackslash = "a backslash escaping nothing";
 
-// CP932 to UTF-8 that fails where a byte begins no character, instead of
-// putting in a stand-in as platform::Cp932ToUtf8 does.
-class StrictCp932Decoder {
- public:
-  StrictCp932Decoder() : cd_(iconv_open("UTF-8", "CP932")) {}
-  ~StrictCp932Decoder() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  StrictCp932Decoder(const StrictCp932Decoder&) = delete;
-  StrictCp932Decoder& operator=(const StrictCp932Decoder&) = delete;
-
-  bool Decode(std::string_view bytes, std::string& out) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    char chunk[1024];
-    while (inLeft > 0) {
-      char* next = chunk;
-      std::size_t outLeft = sizeof chunk;
-      const std::size_t rc = iconv(cd_, &in, &inLeft, &next, &outLeft);
-      out.append(chunk, static_cast<std::size_t>(next - chunk));
-      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
-    }
-    return true;
-  }
-
- private:
-  iconv_t cd_;
-};
-
 // Bytes in the file's encoding to UTF-8, as the rest of the report reads
 // them (EUC-JP through Shift_JIS), failing on any byte that is no character.
 bool AppendAsUtf8(std::string_view bytes, engine::SourceEncoding encoding, std::string& out) {
@@ -58,16 +24,13 @@ bool AppendAsUtf8(std::string_view bytes, engine::SourceEncoding encoding, std::
       if (!platform::IsValidUtf8(bytes)) return false;
       out += bytes;
       return true;
-    case engine::SourceEncoding::ShiftJis: {
-      thread_local StrictCp932Decoder decoder;
-      return decoder.Decode(bytes, out);
-    }
+    case engine::SourceEncoding::ShiftJis:
+      return platform::AppendCp932AsUtf8(bytes, out);
     case engine::SourceEncoding::EucJp: {
       if (!IsWellFormedEuc(bytes)) return false;
       std::string sjis;
       engine::EucEncoding().ToShiftJis(bytes, sjis);
-      thread_local StrictCp932Decoder decoder;
-      return decoder.Decode(sjis, out);
+      return platform::AppendCp932AsUtf8(sjis, out);
     }
   }
   return false;
