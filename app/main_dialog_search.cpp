@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "editor/settings_dialog.h"
 #include "engine/search_setup.h"
+#include "platform/processor_count.h"
 #include "ui/end_dialog.h"
 
 namespace quillmark::app {
@@ -57,6 +58,9 @@ void MainDialog::RunSearch() {
   }
   finder->SetHost(this);
   finder->SetExtensions(std::move(extensions));
+  // Files are scanned ahead on every processor; the rows and the log come
+  // in the same order, on this thread, as from a walk on one.
+  finder->SetThreads(platform::ProcessorCount());
   const std::string encodingName = finder->GetEncodingName();
 
   SaveFinderRootPath(settingsPath_, rootPath_);

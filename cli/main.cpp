@@ -14,6 +14,7 @@
 #include "cli/scan_options.h"
 #include "engine/search_setup.h"
 #include "platform/path.h"
+#include "platform/processor_count.h"
 #include "report/csv_writer.h"
 #include "report/json_lines_writer.h"
 #include "report/po_writer.h"
@@ -108,6 +109,7 @@ int Scan(int argc, char** argv) {
     finder->SetHost(&host);
     finder->SetExtensions(engine::BuildExtensionList(options.fileExt));
     finder->SetExclusions(options.exclusions);
+    finder->SetThreads(options.threads != 0 ? options.threads : platform::ProcessorCount());
     completed = isFile[i] ? finder->WalkFile(root) : finder->Walk(root);
     if (completed) continue;
     const engine::WalkFailure& failure = finder->Failure();

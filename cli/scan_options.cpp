@@ -30,6 +30,18 @@ bool TakeValue(const std::vector<std::string>& arguments, std::size_t& index, co
   return false;
 }
 
+// More would only cost memory: each thread keeps files in flight.
+constexpr unsigned kMaxThreads = 256;
+
+bool ParseThreadCount(const std::string& text, unsigned& threads) {
+  if (text.empty() || text.size() > 3 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  const unsigned value = static_cast<unsigned>(std::stoul(text));
+  if (value < 1 || value > kMaxThreads) return false;
+  threads = value;
+  return true;
+}
+
 }  // namespace
 
 ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
@@ -68,6 +80,9 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
                TakeValue(arguments, i, "--color", options.color, error)) {
     } else if (std::string pattern; TakeValue(arguments, i, "--exclude", pattern, error)) {
       options.exclusions.push_back(std::move(pattern));
+    } else if (std::string count; TakeValue(arguments, i, "--threads", count, error, "-j")) {
+      if (error.empty() && !ParseThreadCount(count, options.threads))
+        error = "invalid thread count " + count + " (a number from 1 to " + std::to_string(kMaxThreads) + ")";
     } else {
       error = "unknown option " + argument;
     }
@@ -95,7 +110,7 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
 
 std::string ScanUsageLine() {
   return "usage: quillmark-scan [-e SJIS|EUC|UTF8|AUTO] [--ext LIST] [--exclude GLOB]... [--format FORMAT]\n"
-         "                      [--column] [--color WHEN] [--log] [--raw] [-q] [--stats] ROOT...";
+         "                      [--column] [--color WHEN] [--log] [--raw] [-q] [--stats] [-j N] ROOT...";
 }
 
 std::string ScanHelpText() {
@@ -124,6 +139,9 @@ std::string ScanHelpText() {
          "                       always or never\n"
          "  -q, --quiet          no warnings on standard error\n"
          "  --stats              a summary on standard error at the end\n"
+         "  -j, --threads N      scan files on N threads (default: one for each processor);\n"
+         "                       the output is the same at any N, and -j 1 scans each\n"
+         "                       file in turn on one thread\n"
          "  --log                print every trace line of the walk instead of the findings\n"
          "  --raw                print findings as recorded: the text padded to 20 bytes\n"
          "                       (Shift_JIS, or as written in a UTF-8 file), TAB, line,\n"

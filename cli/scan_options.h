@@ -17,6 +17,7 @@ struct ScanOptions {
   bool stats = false;   // a summary on standard error at the end
   bool help = false;
   bool version = false;
+  unsigned threads = 0;  // threads that scan; 0: one for each processor
   std::string color = "auto";  // auto, always or never: the grep form's colours
   std::vector<std::string> exclusions;  // --exclude globs, in order
   std::vector<std::string> roots;  // as given, not yet trimmed; at least one

@@ -178,7 +178,7 @@ bool FolderWalker::ScanEntryFile(const std::string& name) {
   filePath_ = path_;
   std::string relativePath = RelativeToRoot();
   path_.resize(folderLength);
-  scan_.ScanFile(file_, std::move(relativePath));
+  scan_.ScanFile(file_, std::move(relativePath), filePath_);
   file_.Close();
   filePath_.clear();
   return true;

@@ -26,8 +26,9 @@ namespace quillmark::engine {
 class FileScan {
  public:
   virtual ~FileScan() = default;
-  // Reads `file` to its end or to the end of what may be scanned of it.
-  virtual void ScanFile(platform::TextFile& file, std::string relativePath) = 0;
+  // Reads `file` to its end or to the end of what may be scanned of it;
+  // `path` is its full path.
+  virtual void ScanFile(platform::TextFile& file, std::string relativePath, const std::string& path) = 0;
 };
 
 // Whether `fileName` has an extension that equals one of `extensions`

@@ -38,6 +38,12 @@ class SourceFinder {
   // "No Encoding" without an encoding.
   std::string GetEncodingName() const;
 
+  // How many threads scan files during a walk, the walk's own included;
+  // 1, the default, scans each file on the walk's thread at its turn. The
+  // host hears the same calls in the same order either way, all on the
+  // walk's thread.
+  void SetThreads(unsigned threads) { threads_ = threads; }
+
   // The host is not owned and must outlive the walk.
   void SetHost(FinderHost* host) { host_ = host; }
 
@@ -55,6 +61,7 @@ class SourceFinder {
   std::vector<std::string> exclusions_;
   const EncodingRules* rules_ = nullptr;
   bool detect_ = false;
+  unsigned threads_ = 1;
   WalkFailure failure_;
 };
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace quillmark::platform {
 namespace {
@@ -90,6 +91,114 @@ Cp932Decoder& ThreadDecoder() {
   return decoder;
 }
 
+// Every character of iconv's CP932 table, asked of iconv once, so that
+// decoding costs a lookup per character rather than a call into iconv: a
+// single byte, or a lead byte and its trail, each to at most three bytes of
+// UTF-8. iconv decodes CP932 without state, so a character decodes alike
+// wherever it stands.
+class Cp932DecodeTable {
+ public:
+  Cp932DecodeTable() {
+    const iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return;
+    usable_ = true;
+    std::uint8_t rows = 0;
+    for (unsigned b = 0; b < 256 && usable_; ++b) {
+      const char single[1] = {static_cast<char>(b)};
+      const Ask asked = AskIconv(cd, std::string_view(single, 1), singles_[b]);
+      // ASCII is copied as it is without a lookup, so iconv must agree.
+      if (asked == Ask::TooLong || (b < 0x80 && (singles_[b].length != 1 || singles_[b].utf8[0] != single[0])))
+        usable_ = false;
+      if (asked != Ask::Incomplete) continue;
+      // A lead byte: iconv waits for its trail.
+      rowOf_[b] = ++rows;
+      pairs_.resize(std::size_t{rows} * 256);
+      for (unsigned t = 0; t < 256; ++t) {
+        const char pair[2] = {static_cast<char>(b), static_cast<char>(t)};
+        if (AskIconv(cd, std::string_view(pair, 2), pairs_[(rows - 1u) * 256u + t]) == Ask::TooLong) usable_ = false;
+      }
+    }
+    iconv_close(cd);
+  }
+
+  bool Usable() const { return usable_; }
+
+  // Appends the decoding of `bytes`; at a byte that begins no character,
+  // appends what `unmapped` gives for it and goes on at the next byte, or
+  // stops with false when `unmapped` is null.
+  bool Append(std::string_view bytes, std::string& out, std::string_view (*unmapped)(unsigned char)) const {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    out.reserve(out.size() + n + n / 2);
+    std::size_t i = 0;
+    while (i < n) {
+      const unsigned char b = data[i];
+      if (b < 0x80) {
+        out += static_cast<char>(b);
+        ++i;
+        continue;
+      }
+      const Entry* entry = &singles_[b];
+      std::size_t length = 1;
+      if (rowOf_[b] != 0 && i + 1 < n) {
+        entry = &pairs_[(rowOf_[b] - 1u) * 256u + data[i + 1]];
+        length = 2;
+      }
+      if (entry->length == 0) {
+        if (unmapped == nullptr) return false;
+        out += unmapped(b);
+        ++i;
+        continue;
+      }
+      out.append(entry->utf8, entry->length);
+      i += length;
+    }
+    return true;
+  }
+
+ private:
+  struct Entry {
+    char utf8[3] = {};
+    std::uint8_t length = 0;  // 0: no character
+  };
+  enum class Ask { Decoded, Refused, Incomplete, TooLong };
+
+  // Whether iconv decodes `bytes` as exactly one character, and to what.
+  static Ask AskIconv(iconv_t cd, std::string_view bytes, Entry& entry) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char utf8[8];
+    char* out = utf8;
+    std::size_t outLeft = sizeof utf8;
+    const std::size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+    if (rc == static_cast<std::size_t>(-1)) return errno == EINVAL ? Ask::Incomplete : Ask::Refused;
+    const auto written = static_cast<std::size_t>(out - utf8);
+    // Two single bytes are no pair; the table holds pairs only.
+    if (bytes.size() == 2 && (written == 0 || IsOneCharacter(utf8, written) == false)) return Ask::Refused;
+    if (written == 0 || written > sizeof entry.utf8) return Ask::TooLong;
+    std::memcpy(entry.utf8, utf8, written);
+    entry.length = static_cast<std::uint8_t>(written);
+    return Ask::Decoded;
+  }
+
+  static bool IsOneCharacter(const char* utf8, std::size_t length) {
+    std::size_t characters = 0;
+    for (std::size_t k = 0; k < length; ++k) characters += (static_cast<unsigned char>(utf8[k]) & 0xC0) != 0x80;
+    return characters == 1;
+  }
+
+  bool usable_ = false;
+  std::array<Entry, 256> singles_{};
+  std::array<std::uint8_t, 256> rowOf_{};  // 0, or 1 + a lead byte's row of pairs_
+  std::vector<Entry> pairs_;
+};
+
+const Cp932DecodeTable& DecodeTable() {
+  static const Cp932DecodeTable table;
+  return table;
+}
+
 // One bit per BMP code point: does CP932 write it as a two-byte character
 // or as a half-width katakana byte? Built from iconv's own table once, so
 // that the answer agrees with Cp932ToUtf8 and costs a load per query.
@@ -145,9 +254,19 @@ bool IsCp932Japanese(char32_t codePoint) {
   return table.Has(codePoint);
 }
 
-std::string Cp932ToUtf8(std::string_view bytes) { return ThreadDecoder().Decode(bytes); }
+std::string Cp932ToUtf8(std::string_view bytes) {
+  const Cp932DecodeTable& table = DecodeTable();
+  if (!table.Usable()) return ThreadDecoder().Decode(bytes);
+  std::string out;
+  table.Append(bytes, out, DecodeUnmappedByte);
+  return out;
+}
 
-bool AppendCp932AsUtf8(std::string_view bytes, std::string& out) { return ThreadDecoder().DecodeStrictly(bytes, out); }
+bool AppendCp932AsUtf8(std::string_view bytes, std::string& out) {
+  const Cp932DecodeTable& table = DecodeTable();
+  if (!table.Usable()) return ThreadDecoder().DecodeStrictly(bytes, out);
+  return table.Append(bytes, out, nullptr);
+}
 
 std::string ToDisplayText(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);

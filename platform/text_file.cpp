@@ -22,16 +22,15 @@ constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 TextFile::~TextFile() { Close(); }
 
 bool TextFile::Open(const std::string& path) {
-  Close();
-  return AdoptDescriptor(OpenPath(path, kOpenFlags));
+  return Adopt(OpenPath(path, kOpenFlags));
 }
 
 bool TextFile::OpenAt(int folderFd, const std::string& name) {
-  Close();
-  return AdoptDescriptor(::openat(folderFd, name.c_str(), kOpenFlags));
+  return Adopt(::openat(folderFd, name.c_str(), kOpenFlags));
 }
 
-bool TextFile::AdoptDescriptor(int fd) {
+bool TextFile::Adopt(int fd) {
+  Close();
   if (fd < 0) return false;
   struct stat status {};
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -48,6 +47,13 @@ bool TextFile::AdoptDescriptor(int fd) {
   }
   begin_ = end_ = 0;
   return true;
+}
+
+int TextFile::TakeDescriptor() {
+  const int fd = fd_;
+  fd_ = -1;
+  Close();
+  return fd;
 }
 
 void TextFile::Close() {

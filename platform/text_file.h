@@ -23,6 +23,12 @@ class TextFile {
   bool Open(const std::string& path);
   // The same for the file `name` of the folder open as `folderFd`.
   bool OpenAt(int folderFd, const std::string& name);
+  // Reads the file open as `fd` from where it stands, owning `fd` from now
+  // on; false, with `fd` closed, when it is no regular file.
+  bool Adopt(int fd);
+  // Gives up the open file without closing it, for another TextFile to
+  // adopt; -1 when none is open.
+  int TakeDescriptor();
   void Close();
   // Closes the file and gives its buffers back, however large they grew.
   void Release();
@@ -54,7 +60,6 @@ class TextFile {
   bool MayHoldNul() const { return bufferHoldsNul_ || !longLine_.empty(); }
 
  private:
-  bool AdoptDescriptor(int fd);
   bool Refill();
   // Reads at `end_` into the free space; false at the end of the file.
   bool ReadMore();

@@ -1,5 +1,7 @@
 #include "platform/code_page.h"
 
+#include <iconv.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -88,6 +90,30 @@ TEST(Cp932ToUtf8, ReplacesOnlyTheLeadOfAnUnassignedPair) {
     EXPECT_EQ(Cp932ToUtf8(pair), kReplacement + DecodedAlone(p.trail))
         << "pair " << std::hex << p.lead << ' ' << p.trail;
   }
+}
+
+// Every pair a lead byte can begin decodes as iconv's CP932 table says,
+// or as the replaced lead and its trail alone where the table has no pair.
+TEST(Cp932ToUtf8, AgreesWithIconvOnEveryPair) {
+  const iconv_t cd = iconv_open("UTF-8", "CP932");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!IsLeadByte(lead)) continue;
+    for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+      char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      char* in = pair;
+      std::size_t inLeft = 2;
+      char decoded[8];
+      char* out = decoded;
+      std::size_t outLeft = sizeof decoded;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      const bool assigned = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+      const std::string expected =
+          assigned ? std::string(decoded, static_cast<std::size_t>(out - decoded)) : kReplacement + DecodedAlone(trail);
+      ASSERT_EQ(Cp932ToUtf8(std::string(pair, 2)), expected) << "pair " << std::hex << lead << ' ' << trail;
+    }
+  }
+  iconv_close(cd);
 }
 
 TEST(Cp932ToUtf8, GoesOnBehindEveryReplacement) {

@@ -1,0 +1,63 @@
+#include "engine/scan_record.h"
+
+namespace quillmark::engine {
+
+void RecordingHost::Trace(std::string_view line) {
+  record_->calls.push_back(ScanRecord::Call::Trace);
+  record_->traceText.append(line);
+  record_->traceEnds.push_back(record_->traceText.size());
+}
+
+void RecordingHost::AddFinding(const Finding& finding) {
+  record_->calls.push_back(ScanRecord::Call::AddFinding);
+  record_->contents.append(finding.content);
+  record_->findings.push_back(ScanRecord::RecordedFinding{record_->contents.size(), finding.line, finding.column,
+                                                          finding.encoding, finding.quote});
+}
+
+void RecordingHost::Diagnose(const Diagnostic& diagnostic) {
+  record_->calls.push_back(ScanRecord::Call::Diagnose);
+  record_->diagnostics.push_back(diagnostic);
+}
+
+void RecordingHost::FileScanned(const ScannedFile& file) {
+  record_->calls.push_back(ScanRecord::Call::FileScanned);
+  record_->scannedFiles.push_back(file);
+}
+
+void Replay(const ScanRecord& record, const std::string& relativePath, FinderHost& host, Finding& scratch) {
+  const std::string_view traceText = record.traceText;
+  const std::string_view contents = record.contents;
+  std::size_t traces = 0, findings = 0, diagnostics = 0, scannedFiles = 0;
+  std::size_t traceStart = 0, contentStart = 0;
+  scratch.path = relativePath;
+  for (const ScanRecord::Call call : record.calls) {
+    switch (call) {
+      case ScanRecord::Call::Trace: {
+        const std::size_t end = record.traceEnds[traces++];
+        host.Trace(traceText.substr(traceStart, end - traceStart));
+        traceStart = end;
+        break;
+      }
+      case ScanRecord::Call::AddFinding: {
+        const ScanRecord::RecordedFinding& found = record.findings[findings++];
+        scratch.content.assign(contents.substr(contentStart, found.contentEnd - contentStart));
+        contentStart = found.contentEnd;
+        scratch.line = found.line;
+        scratch.column = found.column;
+        scratch.encoding = found.encoding;
+        scratch.quote = found.quote;
+        host.AddFinding(scratch);
+        break;
+      }
+      case ScanRecord::Call::Diagnose:
+        host.Diagnose(record.diagnostics[diagnostics++]);
+        break;
+      case ScanRecord::Call::FileScanned:
+        host.FileScanned(record.scannedFiles[scannedFiles++]);
+        break;
+    }
+  }
+}
+
+}  // namespace quillmark::engine
