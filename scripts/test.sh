@@ -30,6 +30,17 @@ echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer and test"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=ON -DQUILLMARK_BUILD_BENCH=OFF
 
+echo "== Build the engine and quillmark-scan with ThreadSanitizer and test them"
+# Scans on several threads: the engine's and quillmark-scan's suites walk
+# at one, two and eight threads. The other suites run no thread of ours.
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMARK_TSAN=ON -DQUILLMARK_BUILD_APP=OFF \
+  -DQUILLMARK_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan -j"$jobs" --target engine_tests cli_tests quillmark-scan
+for suite in build-tsan/tests/engine/engine_tests build-tsan/tests/cli/cli_tests; do
+  TSAN_OPTIONS=halt_on_error=1 "$suite" --gtest_brief=1 | tee build-tsan/suite.log
+  passed=$((passed + $(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p' build-tsan/suite.log)))
+done
+
 echo "== Fuzz each harness briefly (clang, libFuzzer)"
 tests/fuzz/run.sh 12
 

@@ -57,6 +57,10 @@ TEST(ParseScanOptions, TakesShortNamesRootsExclusionsAndColours) {
   EXPECT_EQ(parsed.options.color, "never");
   EXPECT_EQ(parsed.options.roots, (std::vector<std::string>{"a", "b", "-c"}));
   EXPECT_EQ(ParseScanOptions({"-eEUC", "a"}).options.encoding, "EUC");
+  EXPECT_EQ(ParseScanOptions({"a"}).options.threads, 0u);
+  EXPECT_EQ(ParseScanOptions({"-j", "3", "a"}).options.threads, 3u);
+  EXPECT_EQ(ParseScanOptions({"-j1", "a"}).options.threads, 1u);
+  EXPECT_EQ(ParseScanOptions({"--threads=256", "a"}).options.threads, 256u);
   EXPECT_TRUE(ParseScanOptions({"-V"}).options.version);
   EXPECT_TRUE(ParseScanOptions({"--version"}).options.version);
 }
@@ -68,6 +72,8 @@ TEST(ParseScanOptions, RefusesBadArguments) {
   EXPECT_NE(ParseScanOptions({"--exclude"}).error, "");
   EXPECT_NE(ParseScanOptions({"--bogus", "a"}).error, "");
   EXPECT_NE(ParseScanOptions({"a", "--encoding"}).error, "");
+  for (const char* threads : {"0", "257", "-1", "2x", "", "99999999999"})
+    EXPECT_NE(ParseScanOptions({"--threads", threads, "a"}).error, "") << threads;
   EXPECT_TRUE(ParseScanOptions({"--help"}).options.help);
 }
 
