@@ -9,6 +9,10 @@ namespace quillmark::cli {
 
 ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings, std::string rootPath)
     : out_(out), diagnostics_(diagnostics), settings_(std::move(settings)), rootPath_(std::move(rootPath)) {
+  lines_.form = settings_.output == ConsoleOutput::Raw ? FindingLines::Form::Raw : FindingLines::Form::Grep;
+  lines_.column = settings_.column;
+  lines_.color = settings_.color;
+  lines_.rootPath = rootPath_;
   if (settings_.writer) {
     record_.clear();
     settings_.writer->Begin(record_);
@@ -20,10 +24,20 @@ void ConsoleHost::SetRoot(std::string rootPath, std::string rootAbsolute, bool i
   rootPath_ = std::move(rootPath);
   rootAbsolute_ = std::move(rootAbsolute);
   rootIsFile_ = isFile;
+  lines_.rootPath = rootPath_;
+  lines_.rootIsFile = isFile;
 }
 
-std::string ConsoleHost::ShownPath(const std::string& relativePath) const {
-  return rootIsFile_ ? rootPath_ : report::PathFromRoot(rootPath_, relativePath);
+std::string ConsoleHost::ShownPath(const std::string& relativePath) const { return lines_.ShownPath(relativePath); }
+
+const engine::FindingRenderer* ConsoleHost::Renderer() const {
+  const bool printsLines = settings_.output == ConsoleOutput::Grep || settings_.output == ConsoleOutput::Raw;
+  return printsLines ? &lines_ : nullptr;
+}
+
+void ConsoleHost::AddRenderedFinding(const engine::Finding&, std::string_view rendered) {
+  ++summary_.findings;
+  Write(rendered);
 }
 
 std::string ConsoleHost::DataPath(const std::string& relativePath) const {
@@ -55,20 +69,10 @@ void ConsoleHost::AddFinding(const engine::Finding& finding) {
     case ConsoleOutput::Log:
       return;
     case ConsoleOutput::Raw:
-      record_.assign(report::RecordedText(finding)).append(1, '\t').append(report::LineText(finding));
-      record_.append(1, '\t').append(finding.path).append(1, '\n');
+    case ConsoleOutput::Grep:
+      record_.clear();
+      lines_.Render(finding, record_);
       break;
-    case ConsoleOutput::Grep: {
-      // ripgrep's colours: the path magenta, numbers green, separators plain.
-      const char* const path = settings_.color ? "\x1b[35m" : "";
-      const char* const number = settings_.color ? "\x1b[32m" : "";
-      const char* const reset = settings_.color ? "\x1b[0m" : "";
-      record_.assign(path).append(ShownPath(finding.path)).append(reset).append(1, ':');
-      record_.append(number).append(report::LineText(finding)).append(reset);
-      if (settings_.column) record_.append(1, ':').append(number).append(std::to_string(finding.column)).append(reset);
-      record_.append(": ").append(report::TrimmedText(finding)).append(1, '\n');
-      break;
-    }
     case ConsoleOutput::Data:
       record_.clear();
       if (settings_.dataBase.empty()) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/finding_lines.h"
 #include "engine/finder_host.h"
 #include "report/format_writer.h"
 
@@ -42,6 +43,9 @@ class ConsoleHost final : public engine::FinderHost {
   void FlushTrace() override;
   bool WantsTrace() const override { return settings_.output == ConsoleOutput::Log; }
   void AddFinding(const engine::Finding& finding) override;
+  // The grep and raw forms' lines may be made while scanning.
+  const engine::FindingRenderer* Renderer() const override;
+  void AddRenderedFinding(const engine::Finding& finding, std::string_view rendered) override;
   void Diagnose(const engine::Diagnostic& diagnostic) override;
   void FolderListed() override { ++summary_.folders; }
   void FileScanned(const engine::ScannedFile& file) override;
@@ -78,6 +82,7 @@ class ConsoleHost final : public engine::FinderHost {
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   bool outputFailed_ = false;
   std::string record_;
+  FindingLines lines_;
 };
 
 }  // namespace quillmark::cli

@@ -34,10 +34,26 @@ struct ScannedFile {
   bool endedEarly = false;        // by a literal left open on its line
 };
 
+// Turns a finding into the text a host shows of it. A walk on several
+// threads calls it on the threads that scan, ahead of the finding's turn,
+// so it must read nothing that changes during a walk.
+class FindingRenderer {
+ public:
+  virtual ~FindingRenderer() = default;
+  // Appends the finding's text to `out`.
+  virtual void Render(const Finding& finding, std::string& out) const = 0;
+};
+
 class FinderHost : public TraceSink {
  public:
   // Appends a finding at the end of the host's list, at once.
   virtual void AddFinding(const Finding& finding) = 0;
+
+  // A host that shows each finding as text may offer to have that text
+  // made on the threads that scan; AddRenderedFinding, with the text its
+  // renderer made, then takes the place of AddFinding. Null: none.
+  virtual const FindingRenderer* Renderer() const { return nullptr; }
+  virtual void AddRenderedFinding(const Finding& finding, std::string_view) { AddFinding(finding); }
 
   // Something the search could not do; the trace, where there is one,
   // says it too.

@@ -1,5 +1,7 @@
 #include "engine/literal_scanner.h"
 
+#include <cstring>
+
 #include "engine/comment_closer.h"
 
 namespace quillmark::engine {
@@ -158,8 +160,19 @@ void LiteralScanner::ReportFinding(std::string_view content, char quote) {
 std::int64_t LiteralScanner::ColumnAt(std::size_t offset) {
   // Characters are counted from the line's start by the encoding alone,
   // whatever way the scan stepped to the quote.
+  // An ASCII byte is a character of its own in every encoding: eight at a
+  // time while the bytes are ASCII, as code mostly is.
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(line_.data());
   while (countedBytes_ < offset) {
+    if (offset - countedBytes_ >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes + countedBytes_, sizeof word);
+      if ((word & 0x8080808080808080ull) == 0) {
+        countedBytes_ += 8;
+        countedCharacters_ += 8;
+        continue;
+      }
+    }
     countedBytes_ += CharacterLength(*rules_, bytes, countedBytes_, line_.size());
     ++countedCharacters_;
   }

@@ -54,8 +54,9 @@ struct ParallelFileScan::Step {
 
 // What one thread scans with: its own scanner and buffer.
 struct ParallelFileScan::Worker {
-  Worker(bool wantsTrace, const EncodingRules* rules, const std::atomic<bool>& cancel)
-      : recorder(wantsTrace), scan(recorder, rules) {
+  Worker(bool wantsTrace, const FindingRenderer* renderer, const EncodingRules* rules,
+         const std::atomic<bool>& cancel)
+      : recorder(wantsTrace, renderer), scan(recorder, rules) {
     scan.SetCancel(&cancel);
   }
 
@@ -69,6 +70,7 @@ ParallelFileScan::ParallelFileScan(FinderHost& host, const EncodingRules* fixedR
       fixedRules_(fixedRules),
       threads_(threads < 1 ? 1 : threads),
       wantsTrace_(host.WantsTrace()),
+      renderer_(host.Renderer()),
       fileWindow_(kFilesPerThread * threads_) {}
 
 ParallelFileScan::~ParallelFileScan() { StopWorkers(); }
@@ -166,7 +168,7 @@ void ParallelFileScan::StartWorkers() {
     try {
       workerThreads_.emplace_back([this] {
         try {
-          Worker worker(wantsTrace_, fixedRules_, cancel_);
+          Worker worker(wantsTrace_, renderer_, fixedRules_, cancel_);
           RunWorker(&worker);
         } catch (const std::bad_alloc&) {
           // Its files are left to the other threads.
@@ -225,7 +227,7 @@ void ParallelFileScan::TellFirstFile() {
       // started: the first one itself, when it is among them.
       if (FileJob* job = TakePending()) {
         lock.unlock();
-        if (!walkWorker_) walkWorker_ = std::make_unique<Worker>(wantsTrace_, fixedRules_, cancel_);
+        if (!walkWorker_) walkWorker_ = std::make_unique<Worker>(wantsTrace_, renderer_, fixedRules_, cancel_);
         RunJob(*walkWorker_, *job);
         lock.lock();
         job->state = FileJob::State::Done;

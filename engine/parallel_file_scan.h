@@ -84,6 +84,7 @@ class ParallelFileScan final : public FinderHost, public FileScan {
   const EncodingRules* fixedRules_;
   const unsigned threads_;
   const bool wantsTrace_;
+  const FindingRenderer* const renderer_;
   const std::size_t fileWindow_;  // files queued and not yet told, at most
 
   std::deque<Step> steps_;  // walk thread only

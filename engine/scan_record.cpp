@@ -13,6 +13,10 @@ void RecordingHost::AddFinding(const Finding& finding) {
   record_->contents.append(finding.content);
   record_->findings.push_back(ScanRecord::RecordedFinding{record_->contents.size(), finding.line, finding.column,
                                                           finding.encoding, finding.quote});
+  if (renderer_) {
+    renderer_->Render(finding, record_->rendered);
+    record_->renderedEnds.push_back(record_->rendered.size());
+  }
 }
 
 void RecordingHost::Diagnose(const Diagnostic& diagnostic) {
@@ -28,6 +32,9 @@ void RecordingHost::FileScanned(const ScannedFile& file) {
 void Replay(const ScanRecord& record, const std::string& relativePath, FinderHost& host, Finding& scratch) {
   const std::string_view traceText = record.traceText;
   const std::string_view contents = record.contents;
+  const std::string_view rendered = record.rendered;
+  const bool isRendered = !record.renderedEnds.empty();
+  std::size_t renderedStart = 0;
   std::size_t traces = 0, findings = 0, diagnostics = 0, scannedFiles = 0;
   std::size_t traceStart = 0, contentStart = 0;
   scratch.path = relativePath;
@@ -47,7 +54,13 @@ void Replay(const ScanRecord& record, const std::string& relativePath, FinderHos
         scratch.column = found.column;
         scratch.encoding = found.encoding;
         scratch.quote = found.quote;
-        host.AddFinding(scratch);
+        if (isRendered) {
+          const std::size_t end = record.renderedEnds[findings - 1];
+          host.AddRenderedFinding(scratch, rendered.substr(renderedStart, end - renderedStart));
+          renderedStart = end;
+        } else {
+          host.AddFinding(scratch);
+        }
         break;
       }
       case ScanRecord::Call::Diagnose:

@@ -28,6 +28,9 @@ struct ScanRecord {
   std::vector<std::size_t> traceEnds;
   std::string contents;
   std::vector<RecordedFinding> findings;
+  // With a renderer: each finding's text, end to end, and where each ends.
+  std::string rendered;
+  std::vector<std::size_t> renderedEnds;
   std::vector<Diagnostic> diagnostics;
   std::vector<ScannedFile> scannedFiles;
   bool outOfMemory = false;  // the scan ran short of memory after the calls kept
@@ -38,8 +41,10 @@ struct ScanRecord {
 // turn.
 class RecordingHost final : public FinderHost {
  public:
-  // `wantsTrace` is the real host's answer.
-  explicit RecordingHost(bool wantsTrace) : wantsTrace_(wantsTrace) {}
+  // `wantsTrace` is the real host's answer; `renderer`, when not null, is
+  // its renderer, which makes each finding's text at once.
+  explicit RecordingHost(bool wantsTrace, const FindingRenderer* renderer = nullptr)
+      : wantsTrace_(wantsTrace), renderer_(renderer) {}
 
   // Where the calls go from now on; not owned.
   void SetRecord(ScanRecord* record) { record_ = record; }
@@ -56,11 +61,13 @@ class RecordingHost final : public FinderHost {
 
  private:
   bool wantsTrace_;
+  const FindingRenderer* renderer_;
   ScanRecord* record_ = nullptr;
 };
 
 // Makes every call of `record` on `host`, in order; the findings are of
-// the file `relativePath`. `scratch` is reused from file to file.
+// the file `relativePath`, and rendered ones go to AddRenderedFinding.
+// `scratch` is reused from file to file.
 void Replay(const ScanRecord& record, const std::string& relativePath, FinderHost& host, Finding& scratch);
 
 }  // namespace quillmark::engine
