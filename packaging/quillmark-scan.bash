@@ -38,7 +38,7 @@ _quillmark_scan()
             --encoding | -e) values="SJIS EUC UTF8 AUTO" ;;
             --format) values="grep raw log json csv sarif po" ;;
             --color) values="auto always never" ;;
-            --ext | --exclude) return 0 ;;
+            --ext | --exclude | --threads | -j) return 0 ;;
         esac
         if [[ -n $values ]]; then
             local word
@@ -50,7 +50,7 @@ _quillmark_scan()
 
         if [[ $cur == -* ]]; then
             local options="--encoding -e --ext --format --column --log --raw
-                -q --quiet --stats --exclude --color -V --version -h --help --"
+                -q --quiet --stats --exclude --color -j --threads -V --version -h --help --"
             COMPREPLY=($(compgen -W "$options" -- "$cur"))
             return 0
         fi

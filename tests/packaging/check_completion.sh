@@ -38,6 +38,8 @@ expect "--format=csv" quillmark-scan --format=c
 expect "--encoding --ext --exclude" quillmark-scan --e
 expect "--quiet" quillmark-scan --q
 expect "" quillmark-scan --ext ""
+expect "" quillmark-scan -j ""
+expect "--threads" quillmark-scan --t
 
 # ROOT: folders and files.
 dir=$(mktemp -d)
