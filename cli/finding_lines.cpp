@@ -1,8 +1,20 @@
 #include "cli/finding_lines.h"
 
+#include <charconv>
+#include <cstdint>
+
 #include "report/finding_text.h"
 
 namespace quillmark::cli {
+namespace {
+
+void AppendNumber(std::int64_t number, std::string& out) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  out.append(digits, end);
+}
+
+}  // namespace
 
 std::string FindingLines::ShownPath(const std::string& relativePath) const {
   return rootIsFile ? rootPath : report::PathFromRoot(rootPath, relativePath);
@@ -18,10 +30,20 @@ void FindingLines::Render(const engine::Finding& finding, std::string& out) cons
   const char* const path = color ? "\x1b[35m" : "";
   const char* const number = color ? "\x1b[32m" : "";
   const char* const reset = color ? "\x1b[0m" : "";
-  out.append(path).append(ShownPath(finding.path)).append(reset).append(1, ':');
-  out.append(number).append(report::LineText(finding)).append(reset);
-  if (column) out.append(1, ':').append(number).append(std::to_string(finding.column)).append(reset);
-  out.append(": ").append(report::TrimmedText(finding)).append(1, '\n');
+  out.append(path);
+  if (rootIsFile) out.append(rootPath);
+  else report::AppendPathFromRoot(rootPath, finding.path, out);
+  out.append(reset).append(1, ':').append(number);
+  AppendNumber(finding.line, out);
+  out.append(reset);
+  if (column) {
+    out.append(1, ':').append(number);
+    AppendNumber(finding.column, out);
+    out.append(reset);
+  }
+  out.append(": ");
+  report::AppendTrimmedText(finding, out);
+  out += '\n';
 }
 
 }  // namespace quillmark::cli

@@ -19,6 +19,10 @@ namespace {
 constexpr std::size_t kFilesPerThread = 8;
 // The walk's own calls queued behind a file not yet scanned, at most.
 constexpr std::size_t kMaxQueuedSteps = 4096;
+// A told file's record is kept for the next file, its memory with it,
+// unless it grew past this: memory handed from thread to thread and back
+// costs page faults at every file otherwise.
+constexpr std::size_t kMaxKeptRecordBytes = 1 << 20;
 
 }  // namespace
 
@@ -147,7 +151,11 @@ void ParallelFileScan::ScanFile(platform::TextFile& file, std::string relativePa
     ::close(fd);
     return;
   }
-  auto job = std::make_unique<FileJob>(fd, std::move(relativePath), path);
+  std::unique_ptr<FileJob> job = TakeSpareJob();
+  job->fd = fd;
+  job->relativePath = std::move(relativePath);
+  job->path = path;
+  job->state = FileJob::State::Pending;
   FileJob* const queued = job.get();
   {
     std::lock_guard lock(mutex_);
@@ -209,6 +217,22 @@ void ParallelFileScan::RunJob(Worker& worker, FileJob& job) {
   }
 }
 
+std::unique_ptr<ParallelFileScan::FileJob> ParallelFileScan::TakeSpareJob() {
+  if (spareJobs_.empty()) return std::make_unique<FileJob>(-1, std::string(), std::string());
+  std::unique_ptr<FileJob> job = std::move(spareJobs_.back());
+  spareJobs_.pop_back();
+  return job;
+}
+
+void ParallelFileScan::KeepSpareJob(std::unique_ptr<FileJob> job) {
+  ScanRecord& record = job->record;
+  const std::size_t bytes = record.traceText.capacity() + record.contents.capacity() + record.rendered.capacity() +
+                            record.findings.capacity() * sizeof(ScanRecord::RecordedFinding);
+  if (bytes > kMaxKeptRecordBytes || spareJobs_.size() >= fileWindow_) return;
+  record.Clear();
+  spareJobs_.push_back(std::move(job));
+}
+
 ParallelFileScan::FileJob* ParallelFileScan::TakePending() {
   if (pending_.empty()) return nullptr;
   FileJob* job = pending_.front();
@@ -248,7 +272,10 @@ void ParallelFileScan::TellReady() {
     }
     Tell(step);
     if (ended_) return;
-    if (step.kind == Step::Kind::File) --filesQueued_;
+    if (step.kind == Step::Kind::File) {
+      --filesQueued_;
+      KeepSpareJob(std::move(step.job));
+    }
     steps_.pop_front();
   }
 }

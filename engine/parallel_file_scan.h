@@ -76,6 +76,9 @@ class ParallelFileScan final : public FinderHost, public FileScan {
   void StartWorkers();
   void RunWorker(Worker* worker);
   void RunJob(Worker& worker, FileJob& job);
+  // A job whose record keeps the memory a told file's had, or a new one.
+  std::unique_ptr<FileJob> TakeSpareJob();
+  void KeepSpareJob(std::unique_ptr<FileJob> job);
   // Takes the oldest file no thread has started; null when none is left.
   FileJob* TakePending();
   void StopWorkers();
@@ -93,6 +96,7 @@ class ParallelFileScan final : public FinderHost, public FileScan {
   WalkFailure failure_;
   Finding scratch_;  // the finding told, reused
   std::unique_ptr<Worker> walkWorker_;  // the walk thread's own, for files it scans itself
+  std::vector<std::unique_ptr<FileJob>> spareJobs_;  // told, their records emptied
 
   std::mutex mutex_;
   std::condition_variable workQueued_;

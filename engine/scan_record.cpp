@@ -2,6 +2,19 @@
 
 namespace quillmark::engine {
 
+void ScanRecord::Clear() {
+  calls.clear();
+  traceText.clear();
+  traceEnds.clear();
+  contents.clear();
+  findings.clear();
+  rendered.clear();
+  renderedEnds.clear();
+  diagnostics.clear();
+  scannedFiles.clear();
+  outOfMemory = false;
+}
+
 void RecordingHost::Trace(std::string_view line) {
   record_->calls.push_back(ScanRecord::Call::Trace);
   record_->traceText.append(line);

@@ -34,6 +34,9 @@ struct ScanRecord {
   std::vector<Diagnostic> diagnostics;
   std::vector<ScannedFile> scannedFiles;
   bool outOfMemory = false;  // the scan ran short of memory after the calls kept
+
+  // Empty again, its memory kept for the next file.
+  void Clear();
 };
 
 // A host for a file scan away from the walk: keeps every call in a record.

@@ -255,11 +255,15 @@ bool IsCp932Japanese(char32_t codePoint) {
 }
 
 std::string Cp932ToUtf8(std::string_view bytes) {
-  const Cp932DecodeTable& table = DecodeTable();
-  if (!table.Usable()) return ThreadDecoder().Decode(bytes);
   std::string out;
-  table.Append(bytes, out, DecodeUnmappedByte);
+  AppendCp932ToUtf8(bytes, out);
   return out;
+}
+
+void AppendCp932ToUtf8(std::string_view bytes, std::string& out) {
+  const Cp932DecodeTable& table = DecodeTable();
+  if (table.Usable()) table.Append(bytes, out, DecodeUnmappedByte);
+  else out += ThreadDecoder().Decode(bytes);
 }
 
 bool AppendCp932AsUtf8(std::string_view bytes, std::string& out) {

@@ -12,6 +12,8 @@ namespace quillmark::platform {
 // as Windows decodes them (U+0080, U+F8F0-U+F8F3), and any other byte that
 // begins no character becomes U+FFFD, decoding going on at the next byte.
 std::string Cp932ToUtf8(std::string_view bytes);
+// The same, appended to `out`.
+void AppendCp932ToUtf8(std::string_view bytes, std::string& out);
 
 // Appends the UTF-8 of CP932 `bytes` by iconv's table alone; false at the
 // first byte that begins no character there (nothing stands in for it).

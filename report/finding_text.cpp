@@ -29,9 +29,24 @@ std::string RecordedText(const engine::Finding& finding) { return InShownEncodin
 std::string DisplayText(const engine::Finding& finding) { return ToUtf8(finding, RecordedText(finding)); }
 
 std::string TrimmedText(const engine::Finding& finding) {
-  std::string recorded = RecordedText(finding);
-  recorded.erase(recorded.find_last_not_of(' ') + 1);
-  return ToUtf8(finding, std::move(recorded));
+  std::string text;
+  AppendTrimmedText(finding, text);
+  return text;
+}
+
+void AppendTrimmedText(const engine::Finding& finding, std::string& out) {
+  // Padding that is trimmed again is no padding: only EUC-JP needs the
+  // recorded text made first.
+  std::string converted;
+  std::string_view text = finding.content;
+  if (finding.encoding == engine::SourceEncoding::EucJp) {
+    converted = RecordedText(finding);
+    text = converted;
+  }
+  const std::size_t end = text.find_last_not_of(' ');
+  text = text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  if (finding.encoding == engine::SourceEncoding::Utf8) out.append(text);
+  else platform::AppendCp932ToUtf8(text, out);
 }
 
 std::string ContentText(const engine::Finding& finding) { return ToUtf8(finding, InShownEncoding(finding, 0)); }
@@ -48,11 +63,16 @@ std::string_view EncodingName(engine::SourceEncoding encoding) {
 }
 
 std::string PathFromRoot(std::string_view root, std::string_view relativePath) {
-  std::string path(root);
-  if (relativePath.empty()) return path;
-  if (path.empty() || path.back() != '/') path += '/';
-  path += relativePath;
+  std::string path;
+  AppendPathFromRoot(root, relativePath, path);
   return path;
+}
+
+void AppendPathFromRoot(std::string_view root, std::string_view relativePath, std::string& out) {
+  out.append(root);
+  if (relativePath.empty()) return;
+  if (root.empty() || root.back() != '/') out += '/';
+  out.append(relativePath);
 }
 
 }  // namespace quillmark::report

@@ -20,6 +20,8 @@ std::string DisplayText(const engine::Finding& finding);
 // RecordedText without its trailing spaces, in UTF-8: the text of the
 // "path:line: text" form.
 std::string TrimmedText(const engine::Finding& finding);
+// The same, appended to `out`: no string of its own for each finding.
+void AppendTrimmedText(const engine::Finding& finding, std::string& out);
 
 // The content alone in UTF-8, no padding: what the data formats carry.
 std::string ContentText(const engine::Finding& finding);
@@ -33,5 +35,6 @@ std::string_view EncodingName(engine::SourceEncoding encoding);
 // A path as the user can open it from where they stand: the root as typed,
 // "/", and the path relative to it, with no doubled separator.
 std::string PathFromRoot(std::string_view root, std::string_view relativePath);
+void AppendPathFromRoot(std::string_view root, std::string_view relativePath, std::string& out);
 
 }  // namespace quillmark::report
