@@ -13,7 +13,8 @@ struct BenchOptions {
   std::size_t folders = 0;        // 0: two per MiB, at least 8
   std::uint64_t seed = 1;
   std::uint32_t plainPercent = 0;  // share of body lines with no literal, on top of the mix
-  bool requireTarget = false;  // exit with failure when a speed target is missed
+  std::string scanner;             // quillmark-scan, timed as a whole process; empty: the one built alongside
+  bool requireTarget = false;      // exit with failure when a speed target is missed
   bool help = false;
 };
 

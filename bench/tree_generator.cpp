@@ -151,6 +151,11 @@ GeneratedTree GenerateTree(const std::string& folder, const TreeShape& shape) {
   return tree;
 }
 
+TreeStats GenerateShiftJisTree(const std::string& folder, const TreeShape& shape) {
+  return GenerateEncodingFolder(platform::MakeAbsolutePath(folder).value(), SourceEncoding::ShiftJis, shape.totalBytes,
+                                shape.folderCount, shape, shape.seed * 2 + 1);
+}
+
 TreeStats CombineStats(const TreeStats& a, const TreeStats& b) {
   return TreeStats{a.files + b.files,       a.folders + b.folders,   a.bytes + b.bytes,
                    a.lines + b.lines,       a.literals + b.literals, a.findings + b.findings,

@@ -48,6 +48,11 @@ struct GeneratedTree {
 // be made.
 GeneratedTree GenerateTree(const std::string& folder, const TreeShape& shape);
 
+// Shift_JIS sources alone: `shape.totalBytes` of them over
+// `shape.folderCount` folders, the top one `folder`, which must not exist.
+// Throws std::runtime_error when a file or folder cannot be made.
+TreeStats GenerateShiftJisTree(const std::string& folder, const TreeShape& shape);
+
 TreeStats CombineStats(const TreeStats& a, const TreeStats& b);
 
 // A tree as old ones are: mostly ASCII-only files, with Shift_JIS, EUC-JP
