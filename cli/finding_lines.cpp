@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <string_view>
 
 #include "report/finding_text.h"
 
@@ -27,9 +28,9 @@ void FindingLines::Render(const engine::Finding& finding, std::string& out) cons
     return;
   }
   // ripgrep's colours: the path magenta, numbers green, separators plain.
-  const char* const path = color ? "\x1b[35m" : "";
-  const char* const number = color ? "\x1b[32m" : "";
-  const char* const reset = color ? "\x1b[0m" : "";
+  const std::string_view path = color ? "\x1b[35m" : "";
+  const std::string_view number = color ? "\x1b[32m" : "";
+  const std::string_view reset = color ? "\x1b[0m" : "";
   out.append(path);
   if (rootIsFile) out.append(rootPath);
   else report::AppendPathFromRoot(rootPath, finding.path, out);

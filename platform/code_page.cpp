@@ -127,14 +127,20 @@ class Cp932DecodeTable {
   // appends what `unmapped` gives for it and goes on at the next byte, or
   // stops with false when `unmapped` is null.
   bool Append(std::string_view bytes, std::string& out, std::string_view (*unmapped)(unsigned char)) const {
+    // Written through a pointer into room made first: no character takes
+    // more than three bytes of UTF-8, nor does a replacement.
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
-    out.reserve(out.size() + n + n / 2);
+    const std::size_t start = out.size();
+    out.resize(start + 3 * n);
+    char* const begin = out.data();
+    char* to = begin + start;
+    bool complete = true;
     std::size_t i = 0;
     while (i < n) {
       const unsigned char b = data[i];
       if (b < 0x80) {
-        out += static_cast<char>(b);
+        *to++ = static_cast<char>(b);
         ++i;
         continue;
       }
@@ -145,15 +151,22 @@ class Cp932DecodeTable {
         length = 2;
       }
       if (entry->length == 0) {
-        if (unmapped == nullptr) return false;
-        out += unmapped(b);
+        if (unmapped == nullptr) {
+          complete = false;
+          break;
+        }
+        const std::string_view replacement = unmapped(b);
+        std::memcpy(to, replacement.data(), replacement.size());
+        to += replacement.size();
         ++i;
         continue;
       }
-      out.append(entry->utf8, entry->length);
+      std::memcpy(to, entry->utf8, sizeof entry->utf8);  // all three; the rest is overwritten or cut
+      to += entry->length;
       i += length;
     }
-    return true;
+    out.resize(static_cast<std::size_t>(to - begin));
+    return complete;
   }
 
  private:
