@@ -52,6 +52,7 @@ ChildRun RunChild(const std::vector<std::string>& command, const ChildStreams& s
   }
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   run.cpuSeconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+  run.peakKib = usage.ru_maxrss;
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
 }

@@ -23,6 +23,7 @@ struct ChildRun {
   int exitStatus = -1;  // -1 when it did not exit by itself
   double seconds = 0;
   double cpuSeconds = 0;  // user and system
+  long peakKib = 0;       // the largest resident size of the process it waited for
 };
 
 // `command[0]` is looked up on PATH unless it holds a '/'.

@@ -34,9 +34,9 @@ double MedianRatio(const ProcessTreeReport& tree, ProcessCommand over, ProcessCo
 void PrintCommand(const CommandTimes& times, std::uint64_t bytes) {
   if (times.seconds.empty()) return;
   const double median = Median(times.seconds);
-  std::printf("  %-34s %8.4f s %8.4f s %8.4f s %8.1f\n", times.label.c_str(), median,
+  std::printf("  %-34s %8.4f s %8.4f s %8.4f s %8.1f %8.1f\n", times.label.c_str(), median,
               *std::min_element(times.seconds.begin(), times.seconds.end()), Median(times.cpuSeconds),
-              Mib(bytes) / median);
+              Mib(bytes) / median, static_cast<double>(times.peakKib) / 1024.0);
 }
 
 struct Target {
@@ -107,7 +107,7 @@ void PrintProcessReport(const ProcessReport& report) {
         Count(stats.lines),
         static_cast<double>(stats.lines) / static_cast<double>(std::max<std::uint64_t>(stats.findings, 1)));
     const std::string heading = "median of " + std::to_string(tree.tree.rounds) + " rounds";
-    std::printf("  %-34s %10s %10s %10s %8s\n", heading.c_str(), "wall", "best", "CPU", "MiB/s");
+    std::printf("  %-34s %10s %10s %10s %8s %8s\n", heading.c_str(), "wall", "best", "CPU", "MiB/s", "peak MiB");
     for (const CommandTimes& times : tree.commands) PrintCommand(times, stats.bytes);
     if (Ran(tree, ProcessCommand::ScanParallel)) {
       std::printf("  -j N / -j 1 %.3f, --log %.3f; -j N / cat %.3f, --log %.3f",

@@ -220,6 +220,7 @@ ProcessTreeReport TimeProcesses(const ProcessSetup& setup, const ProcessTree& tr
       CommandTimes& times = report.commands[static_cast<std::size_t>(command.id)];
       times.seconds.push_back(run.seconds);
       times.cpuSeconds.push_back(run.cpuSeconds);
+      times.peakKib = std::max(times.peakKib, run.peakKib);
     }
   }
   std::remove(fileList.c_str());

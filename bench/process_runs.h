@@ -37,6 +37,7 @@ struct CommandTimes {
   std::string label;
   std::vector<double> seconds;
   std::vector<double> cpuSeconds;  // of the command and the processes it waited for
+  long peakKib = 0;                // the largest over the rounds
 };
 
 // Which targets a tree is held to, besides -j N never slower than -j 1.
