@@ -69,6 +69,14 @@ struct ParallelFileScan::Worker {
   platform::TextFile file;
 };
 
+// The walk thread's scan of a file whose turn has come, for the host.
+struct ParallelFileScan::HostScan {
+  HostScan(FinderHost& host, const EncodingRules* rules) : scan(host, rules) {}
+
+  SourceFileScan scan;
+  platform::TextFile file;
+};
+
 ParallelFileScan::ParallelFileScan(FinderHost& host, const EncodingRules* fixedRules, unsigned threads)
     : host_(host),
       fixedRules_(fixedRules),
@@ -249,18 +257,39 @@ void ParallelFileScan::TellFirstFile() {
     while (first.state != FileJob::State::Done) {
       // Rather than wait, this thread scans the oldest file nobody has
       // started: the first one itself, when it is among them.
-      if (FileJob* job = TakePending()) {
-        lock.unlock();
+      FileJob* job = TakePending();
+      if (job == nullptr) {
+        jobDone_.wait(lock);
+        continue;
+      }
+      lock.unlock();
+      if (job == &first) {
+        if (!ScanForHost(first)) return;
+      } else {
         if (!walkWorker_) walkWorker_ = std::make_unique<Worker>(wantsTrace_, renderer_, fixedRules_, cancel_);
         RunJob(*walkWorker_, *job);
-        lock.lock();
-        job->state = FileJob::State::Done;
-      } else {
-        jobDone_.wait(lock);
       }
+      lock.lock();
+      job->state = FileJob::State::Done;
     }
   }
   TellReady();
+}
+
+bool ParallelFileScan::ScanForHost(FileJob& job) {
+  // Its turn has come: scanned straight for the host, as a walk on one
+  // thread scans, with nothing kept to tell later.
+  try {
+    if (!hostScan_) hostScan_ = std::make_unique<HostScan>(host_, fixedRules_);
+    const int fd = std::exchange(job.fd, -1);
+    if (hostScan_->file.Adopt(fd)) hostScan_->scan.ScanFile(hostScan_->file, job.relativePath, job.path);
+    hostScan_->file.Close();
+    return true;
+  } catch (const std::bad_alloc&) {
+    if (hostScan_) hostScan_->file.Release();
+    End(WalkFailure::Kind::OutOfMemory, job.path, std::strerror(ENOMEM));
+    return false;
+  }
 }
 
 void ParallelFileScan::TellReady() {

@@ -64,6 +64,7 @@ class ParallelFileScan final : public FinderHost, public FileScan {
   struct FileJob;
   struct Step;
   struct Worker;
+  struct HostScan;
 
   void Queue(Step step);
   // Tells the queued steps up to the first file not yet scanned.
@@ -71,6 +72,9 @@ class ParallelFileScan final : public FinderHost, public FileScan {
   // Waits for the first queued file, scanning files meanwhile, then tells
   // what is ready.
   void TellFirstFile();
+  // Scans the first file for the host itself; false when memory ran out,
+  // which ends the walk.
+  bool ScanForHost(FileJob& job);
   void Tell(Step& step);
   void End(WalkFailure::Kind kind, std::string path, std::string reason);
   void StartWorkers();
@@ -95,7 +99,8 @@ class ParallelFileScan final : public FinderHost, public FileScan {
   bool ended_ = false;
   WalkFailure failure_;
   Finding scratch_;  // the finding told, reused
-  std::unique_ptr<Worker> walkWorker_;  // the walk thread's own, for files it scans itself
+  std::unique_ptr<Worker> walkWorker_;  // the walk thread's own, for files it scans ahead
+  std::unique_ptr<HostScan> hostScan_;  // the walk thread's own, for files at their turn
   std::vector<std::unique_ptr<FileJob>> spareJobs_;  // told, their records emptied
 
   std::mutex mutex_;
