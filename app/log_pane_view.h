@@ -9,16 +9,19 @@
 
 namespace quillmark::app {
 
+class LogText;
+
 class LogPaneView {
  public:
-  // Replacing a GTK text view's text costs about half a second per
-  // megabyte (conversion, then layout), so the pane holds the log's last
-  // megabyte at most; the log text itself stays whole.
-  static constexpr std::size_t kDefaultPaneLimit = 1024 * 1024;
-  // While a search runs the pane follows the log's end: a text view lays
-  // out every line it holds, and laying out megabytes at every folder
-  // would cost more than the search itself.
-  static constexpr std::size_t kSearchPaneLimit = 128 * 1024;
+  // A GTK text view lays out every line it holds, at about half a second
+  // per megabyte of log, before it settles: the pane holds the log's last
+  // 256 KiB at most once a search is over (about 4,000 lines to scroll
+  // back through); the log text itself stays whole.
+  static constexpr std::size_t kDefaultPaneLimit = 256 * 1024;
+  // While a search runs the pane follows the log's end, replaced ten times
+  // a second: it holds little more than it can show, so that the layout at
+  // each refresh costs a few milliseconds however fast the log grows.
+  static constexpr std::size_t kSearchPaneLimit = 8 * 1024;
 
   explicit LogPaneView(std::size_t paneLimitBytes = kDefaultPaneLimit) : limit_(paneLimitBytes) {}
 
@@ -29,10 +32,12 @@ class LogPaneView {
 
   // What the pane needs to show the end of `log`. `paneUnchanged` tells
   // whether the pane still holds exactly what the last update left there.
+  Update Refresh(const LogText& log, bool paneUnchanged);
   Update Refresh(const std::string& log, bool paneUnchanged);
 
   // The pane's character position of byte `offset` of `log` (a character
   // boundary), or the start of the shown part when it lies before it.
+  long PanePosition(const LogText& log, std::size_t offset) const;
   long PanePosition(const std::string& log, std::size_t offset) const;
 
   // The log and the pane were both emptied.
@@ -43,6 +48,11 @@ class LogPaneView {
   void SetLimit(std::size_t paneLimitBytes);
 
  private:
+  template <typename Log>
+  Update RefreshLog(const Log& log, bool paneUnchanged);
+  template <typename Log>
+  long PanePositionIn(const Log& log, std::size_t offset) const;
+
   std::size_t limit_;
   std::size_t shownFrom_ = 0;  // first byte of the log that the pane shows
   std::size_t shownTo_ = 0;    // end of what the pane shows

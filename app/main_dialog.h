@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/log_pane_view.h"
+#include "app/log_text.h"
 #include "app/repaint_throttle.h"
 #include "engine/finder_host.h"
 #include "ui/field_bytes.h"
@@ -56,6 +57,10 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
 
   // engine::FinderHost
   void Trace(std::string_view line) override;
+  // Lines made while scanning are converted for the log on the threads
+  // that scan.
+  const engine::TraceRenderer* GetTraceRenderer() const override { return &logLines_; }
+  void AddRenderedTrace(std::string_view rendered) override { logText_.AppendConverted(rendered); }
   void FlushTrace() override;
   void AddFinding(const engine::Finding& finding) override;
   bool IsStopRequested() override { return stopRequested_; }
@@ -66,7 +71,8 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   void LaunchEditor();
 
   bool IsBusy() const;
-  const std::string& GetLogText() const { return logText_; }
+  // The whole log, as one string (made when asked for).
+  const std::string& GetLogText() const { return logText_.Whole(); }
   editor::SettingsDialog& GetSettingsDialog() { return *settingsDialog_; }
   void SetFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
   void SetSaveFileChooser(SaveFileChooser chooser) { saveFileChooser_ = std::move(chooser); }
@@ -123,7 +129,8 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   // The saved folder could not be read: a close leaves it saved unless the
   // user put another one into the field.
   bool keepSavedFolder_ = false;
-  std::string logText_;
+  LogText logText_;
+  LogLineRenderer logLines_;
   std::unique_ptr<editor::SettingsDialog> settingsDialog_;
   bool stopRequested_ = false;
   bool closeAfterSearch_ = false;
@@ -132,10 +139,12 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   bool logPaneEdited_ = false;    // the user typed into the pane since its refresh
   bool updatingLogPane_ = false;  // the pane's text is being set by the program
   // Between the busy state's start and end refreshes are paced: ten a
-  // second look live, and leave the time to the search.
+  // second look live, and leave the time to the search. One pace for the
+  // rows and the log, since a repaint paints the whole window.
   bool searching_ = false;
-  RepaintThrottle listRepaint_{std::chrono::milliseconds(100)};
-  RepaintThrottle flushPace_{std::chrono::milliseconds(100)};
+  RepaintThrottle repaintPace_{std::chrono::milliseconds(100)};
+  unsigned rowsSincePaceCheck_ = 0;
+  RepaintThrottle displayPace_{std::chrono::milliseconds(5)};
   bool listRowsUnpainted_ = false;
   bool listReturnPending_ = false;  // Enter on the list: the activation that follows is no double click
   FolderChooser folderChooser_;

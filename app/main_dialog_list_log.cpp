@@ -28,7 +28,7 @@ void MainDialog::OnClearLog(wxCommandEvent&) {
   updatingLogPane_ = true;
   logPane_->ChangeValue(wxString());
   updatingLogPane_ = false;
-  logText_.clear();
+  logText_.Clear();
   logView_.Clear();
   logPaneEdited_ = false;
 }

@@ -38,7 +38,7 @@ std::unique_ptr<wxMenu> MainDialog::MakeListMenu() const {
   menu->Enable(kCopyRowItem, resultList_->GetSelectedItemCount() > 0);
   // During a search the list is still growing, and its summary would claim
   // a finished walk.
-  menu->Enable(kSaveListItem, !IsBusy() && !resultList_->Rows().empty());
+  menu->Enable(kSaveListItem, !IsBusy() && resultList_->RowCount() > 0);
   return menu;
 }
 
@@ -74,9 +74,9 @@ void MainDialog::ShowListMenu(wxPoint position) {
 }
 
 void MainDialog::CopySelectedRow() {
-  const engine::Finding* row =
+  const std::optional<engine::Finding> row =
       resultList_->RowAt(resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED));
-  if (row == nullptr) return;
+  if (!row) return;
   const std::string line =
       report::PathFromRoot(rootPath_, row->path) + ":" + report::LineText(*row) + ": " + report::TrimmedText(*row);
   wxClipboardLocker locker;
@@ -88,8 +88,8 @@ void MainDialog::CopySelectedRow() {
 }
 
 void MainDialog::SaveList() {
-  const std::vector<engine::Finding>& rows = resultList_->Rows();
-  if (rows.empty()) return;
+  const std::size_t rowCount = resultList_->RowCount();
+  if (rowCount == 0) return;
   const std::optional<SaveFileChoice> choice = saveFileChooser_(this);
   if (!choice) return;
 
@@ -98,9 +98,11 @@ void MainDialog::SaveList() {
   const std::unique_ptr<report::FormatWriter> writer = MakeWriter(choice->typeIndex, context);
   std::string bytes;
   writer->Begin(bytes);
-  for (const engine::Finding& row : rows) writer->AddFinding(row, bytes);
+  for (std::size_t row = 0; row < rowCount; ++row) {
+    writer->AddFinding(*resultList_->RowAt(static_cast<long>(row)), bytes);
+  }
   report::ScanSummary summary;
-  summary.findings = rows.size();
+  summary.findings = rowCount;
   summary.completed = true;
   writer->End(summary, bytes);
 

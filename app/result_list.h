@@ -1,15 +1,22 @@
 // The result list: a report view whose rows are the findings of the
 // current search in the order found. The rows live in the control itself,
 // as the engine gave them, and are converted for display only when drawn,
-// so that adding one costs next to nothing however many there are.
+// so that adding one costs next to nothing however many there are: a row
+// is a fixed record in large blocks, its text and path bytes in an arena,
+// a path shared with the row before it kept once.
 #pragma once
 
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
 
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "app/memory_blocks.h"
 #include "engine/finding.h"
 
 namespace quillmark::app {
@@ -34,12 +41,10 @@ class ResultList final : public wxListCtrl {
   // there is no such row.
   std::string PathBytes(long row) const;
 
-  // Every row kept, in the list's order (deleted ones gone); the row
-  // `row`, or null when there is none.
-  const std::vector<engine::Finding>& Rows() const { return rows_; }
-  const engine::Finding* RowAt(long row) const {
-    return row >= 0 && static_cast<std::size_t>(row) < rows_.size() ? &rows_[static_cast<std::size_t>(row)] : nullptr;
-  }
+  // How many rows are kept (deleted ones gone), shown or not yet; the row
+  // `row` as the engine gave it, or nothing when there is none.
+  std::size_t RowCount() const { return rowCount_; }
+  std::optional<engine::Finding> RowAt(long row) const;
 
  private:
   wxString OnGetItemText(long item, long column) const override;
@@ -50,9 +55,25 @@ class ResultList final : public wxListCtrl {
   // the font it had first; underscores and descenders fell outside.
   void FitRowsToFont();
 
+  struct StoredRow {
+    std::string_view content;
+    std::string_view path;
+    std::int64_t line;
+    std::int64_t column;
+    engine::SourceEncoding encoding;
+    char quote;
+  };
+  static constexpr std::size_t kRowsPerBlock = kBlockBytes / sizeof(StoredRow);
+
+  StoredRow& Stored(std::size_t row) const {
+    return reinterpret_cast<StoredRow*>(rowBlocks_[row / kRowsPerBlock]->Data())[row % kRowsPerBlock];
+  }
+
   wxImageList rowHeight_;
 
-  std::vector<engine::Finding> rows_;
+  std::vector<std::unique_ptr<MemoryBlock>> rowBlocks_;
+  std::size_t rowCount_ = 0;
+  ByteArena bytes_;  // the rows' contents and paths
 };
 
 }  // namespace quillmark::app

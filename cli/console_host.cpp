@@ -30,7 +30,7 @@ void ConsoleHost::SetRoot(std::string rootPath, std::string rootAbsolute, bool i
 
 std::string ConsoleHost::ShownPath(const std::string& relativePath) const { return lines_.ShownPath(relativePath); }
 
-const engine::FindingRenderer* ConsoleHost::Renderer() const {
+const engine::FindingRenderer* ConsoleHost::GetFindingRenderer() const {
   const bool printsLines = settings_.output == ConsoleOutput::Grep || settings_.output == ConsoleOutput::Raw;
   return printsLines ? &lines_ : nullptr;
 }

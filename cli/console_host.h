@@ -44,7 +44,7 @@ class ConsoleHost final : public engine::FinderHost {
   bool WantsTrace() const override { return settings_.output == ConsoleOutput::Log; }
   void AddFinding(const engine::Finding& finding) override;
   // The grep and raw forms' lines may be made while scanning.
-  const engine::FindingRenderer* Renderer() const override;
+  const engine::FindingRenderer* GetFindingRenderer() const override;
   void AddRenderedFinding(const engine::Finding& finding, std::string_view rendered) override;
   void Diagnose(const engine::Diagnostic& diagnostic) override;
   void FolderListed() override { ++summary_.folders; }

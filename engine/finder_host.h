@@ -10,6 +10,16 @@
 
 namespace quillmark::engine {
 
+// Turns a trace line into what a host keeps of it. A walk on several
+// threads calls it on the threads that scan, for the lines they make, so it
+// must read nothing that changes during a walk.
+class TraceRenderer {
+ public:
+  virtual ~TraceRenderer() = default;
+  // Appends what is kept of `line` to `out`.
+  virtual void Render(std::string_view line, std::string& out) const = 0;
+};
+
 // Receives the running account of a search.
 class TraceSink {
  public:
@@ -25,6 +35,12 @@ class TraceSink {
   // False when the host keeps no trace lines at all: the engine then spares
   // itself building them and makes no Trace calls.
   virtual bool WantsTrace() const { return true; }
+
+  // A host that keeps each line converted may have that done on the
+  // threads that scan: AddRenderedTrace, with what its renderer made, then
+  // takes the place of Trace for the lines they make. Null: none.
+  virtual const TraceRenderer* GetTraceRenderer() const { return nullptr; }
+  virtual void AddRenderedTrace(std::string_view rendered) { Trace(rendered); }
 };
 
 // A file the walk has scanned, for hosts that count.
@@ -52,7 +68,7 @@ class FinderHost : public TraceSink {
   // A host that shows each finding as text may offer to have that text
   // made on the threads that scan; AddRenderedFinding, with the text its
   // renderer made, then takes the place of AddFinding. Null: none.
-  virtual const FindingRenderer* Renderer() const { return nullptr; }
+  virtual const FindingRenderer* GetFindingRenderer() const { return nullptr; }
   virtual void AddRenderedFinding(const Finding& finding, std::string_view) { AddFinding(finding); }
 
   // Something the search could not do; the trace, where there is one,

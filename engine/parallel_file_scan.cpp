@@ -58,10 +58,9 @@ struct ParallelFileScan::Step {
 
 // What one thread scans with: its own scanner and buffer.
 struct ParallelFileScan::Worker {
-  Worker(bool wantsTrace, const FindingRenderer* renderer, const EncodingRules* rules,
-         const std::atomic<bool>& cancel)
-      : recorder(wantsTrace, renderer), scan(recorder, rules) {
-    scan.SetCancel(&cancel);
+  explicit Worker(const ParallelFileScan& owner)
+      : recorder(owner.wantsTrace_, owner.renderer_, owner.traceRenderer_), scan(recorder, owner.fixedRules_) {
+    scan.SetCancel(&owner.cancel_);
   }
 
   RecordingHost recorder;
@@ -82,7 +81,8 @@ ParallelFileScan::ParallelFileScan(FinderHost& host, const EncodingRules* fixedR
       fixedRules_(fixedRules),
       threads_(threads < 1 ? 1 : threads),
       wantsTrace_(host.WantsTrace()),
-      renderer_(host.Renderer()),
+      renderer_(host.GetFindingRenderer()),
+      traceRenderer_(host.GetTraceRenderer()),
       fileWindow_(kFilesPerThread * threads_) {}
 
 ParallelFileScan::~ParallelFileScan() { StopWorkers(); }
@@ -184,7 +184,7 @@ void ParallelFileScan::StartWorkers() {
     try {
       workerThreads_.emplace_back([this] {
         try {
-          Worker worker(wantsTrace_, renderer_, fixedRules_, cancel_);
+          Worker worker(*this);
           RunWorker(&worker);
         } catch (const std::bad_alloc&) {
           // Its files are left to the other threads.
@@ -266,7 +266,7 @@ void ParallelFileScan::TellFirstFile() {
       if (job == &first) {
         if (!ScanForHost(first)) return;
       } else {
-        if (!walkWorker_) walkWorker_ = std::make_unique<Worker>(wantsTrace_, renderer_, fixedRules_, cancel_);
+        if (!walkWorker_) walkWorker_ = std::make_unique<Worker>(*this);
         RunJob(*walkWorker_, *job);
       }
       lock.lock();

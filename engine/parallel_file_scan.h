@@ -92,6 +92,7 @@ class ParallelFileScan final : public FinderHost, public FileScan {
   const unsigned threads_;
   const bool wantsTrace_;
   const FindingRenderer* const renderer_;
+  const TraceRenderer* const traceRenderer_;
   const std::size_t fileWindow_;  // files queued and not yet told, at most
 
   std::deque<Step> steps_;  // walk thread only

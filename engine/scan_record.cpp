@@ -16,8 +16,13 @@ void ScanRecord::Clear() {
 }
 
 void RecordingHost::Trace(std::string_view line) {
-  record_->calls.push_back(ScanRecord::Call::Trace);
-  record_->traceText.append(line);
+  if (traceRenderer_) {
+    record_->calls.push_back(ScanRecord::Call::RenderedTrace);
+    traceRenderer_->Render(line, record_->traceText);
+  } else {
+    record_->calls.push_back(ScanRecord::Call::Trace);
+    record_->traceText.append(line);
+  }
   record_->traceEnds.push_back(record_->traceText.size());
 }
 
@@ -53,9 +58,12 @@ void Replay(const ScanRecord& record, const std::string& relativePath, FinderHos
   scratch.path = relativePath;
   for (const ScanRecord::Call call : record.calls) {
     switch (call) {
-      case ScanRecord::Call::Trace: {
+      case ScanRecord::Call::Trace:
+      case ScanRecord::Call::RenderedTrace: {
         const std::size_t end = record.traceEnds[traces++];
-        host.Trace(traceText.substr(traceStart, end - traceStart));
+        const std::string_view text = traceText.substr(traceStart, end - traceStart);
+        if (call == ScanRecord::Call::Trace) host.Trace(text);
+        else host.AddRenderedTrace(text);
         traceStart = end;
         break;
       }

@@ -13,7 +13,7 @@
 namespace quillmark::engine {
 
 struct ScanRecord {
-  enum class Call : std::uint8_t { Trace, AddFinding, Diagnose, FileScanned };
+  enum class Call : std::uint8_t { Trace, RenderedTrace, AddFinding, Diagnose, FileScanned };
   struct RecordedFinding {
     std::size_t contentEnd = 0;  // in `contents`, after the previous one's end
     std::int64_t line = 0;
@@ -24,7 +24,7 @@ struct ScanRecord {
 
   std::vector<Call> calls;
   // Each kind of call's arguments in their order; text kept end to end.
-  std::string traceText;
+  std::string traceText;  // lines, or what the trace renderer made of them
   std::vector<std::size_t> traceEnds;
   std::string contents;
   std::vector<RecordedFinding> findings;
@@ -44,10 +44,12 @@ struct ScanRecord {
 // turn.
 class RecordingHost final : public FinderHost {
  public:
-  // `wantsTrace` is the real host's answer; `renderer`, when not null, is
-  // its renderer, which makes each finding's text at once.
-  explicit RecordingHost(bool wantsTrace, const FindingRenderer* renderer = nullptr)
-      : wantsTrace_(wantsTrace), renderer_(renderer) {}
+  // `wantsTrace` is the real host's answer; the renderers, where not
+  // null, are its own, which make each finding's text and each trace
+  // line's at once.
+  explicit RecordingHost(bool wantsTrace, const FindingRenderer* renderer = nullptr,
+                         const TraceRenderer* traceRenderer = nullptr)
+      : wantsTrace_(wantsTrace), renderer_(renderer), traceRenderer_(traceRenderer) {}
 
   // Where the calls go from now on; not owned.
   void SetRecord(ScanRecord* record) { record_ = record; }
@@ -65,11 +67,13 @@ class RecordingHost final : public FinderHost {
  private:
   bool wantsTrace_;
   const FindingRenderer* renderer_;
+  const TraceRenderer* traceRenderer_;
   ScanRecord* record_ = nullptr;
 };
 
 // Makes every call of `record` on `host`, in order; the findings are of
-// the file `relativePath`, and rendered ones go to AddRenderedFinding.
+// the file `relativePath`; rendered findings and lines go to
+// AddRenderedFinding and AddRenderedTrace.
 // `scratch` is reused from file to file.
 void Replay(const ScanRecord& record, const std::string& relativePath, FinderHost& host, Finding& scratch);
 

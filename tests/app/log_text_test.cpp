@@ -1,0 +1,97 @@
+// The log kept in blocks and decoded line by line reads exactly as the
+// single string of every line decoded on its own that it replaced, across
+// block boundaries too, and the pane shows the same from either.
+#include "app/log_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/log_pane_view.h"
+#include "platform/code_page.h"
+
+namespace quillmark::app {
+namespace {
+
+// What the window's log held for these lines before: each as it is when
+// valid UTF-8, else decoded as CP932, then a line end.
+std::string Expected(const std::vector<std::string>& lines) {
+  std::string log;
+  for (const std::string& line : lines) {
+    log += platform::IsValidUtf8(line) ? line : platform::Cp932ToUtf8(line);
+    log += '\n';
+  }
+  return log;
+}
+
+const std::vector<std::string> kLines = {
+    "********** 解析開始(SJIS-JP) **********",
+    "checking string:\x93\xfa\x96\x7b",              // 日本 in Shift_JIS
+    "checking string:\xc6\xfc\xcb\xdc",              // 日本 in EUC-JP, read as CP932
+    "checking string:\xa4\xb3\xa4\xec\xfe\xfe",      // EUC-JP with bytes that begin no CP932 character
+    "checking string:\x82\xa0\x5c\x80\xa0\xfd\xff",  // 0x5C trail, Windows' single bytes
+    "checking string:日本語",                         // UTF-8
+    "-- analyze:/tmp/a\nb/\x93\xfa.c",               // a line end inside a path
+    "",
+    "\x93",  // a lead byte left alone at the end
+    "checking string:\x83\x65\x83\x58\x83\x67",      // テスト after the lines above
+};
+
+TEST(LogText, ReadsAsEachLineDecodedOnItsOwn) {
+  LogText log;
+  for (const std::string& line : kLines) log.AppendLine(line);
+  EXPECT_EQ(log.Whole(), Expected(kLines));
+  EXPECT_EQ(log.size(), Expected(kLines).size());
+
+  // Again after a line of bytes that begin no character: the lines that
+  // follow take the other decoder for a while, with the same result.
+  std::vector<std::string> more;
+  for (int i = 0; i < 40; ++i) more.insert(more.end(), kLines.begin(), kLines.end());
+  LogText again;
+  for (const std::string& line : more) again.AppendLine(line);
+  EXPECT_EQ(again.Whole(), Expected(more));
+}
+
+TEST(LogText, ReadsTheSameAcrossBlocksAndAfterAClear) {
+  LogText log;
+  std::vector<std::string> lines;
+  for (int i = 0; log.size() < 2 * kBlockBytes + 1000; ++i) {
+    lines.push_back("checking string:\x93\xfa\x96\x7b " + std::to_string(i));
+    log.AppendLine(lines.back());
+  }
+  const std::string expected = Expected(lines);
+  ASSERT_EQ(log.Whole(), expected);
+
+  const std::size_t places[] = {0, kBlockBytes - 3, kBlockBytes, 2 * kBlockBytes - 1, expected.size() - 5};
+  for (const std::size_t at : places) {
+    EXPECT_EQ(log.At(at), expected[at]) << at;
+    EXPECT_EQ(log.Substr(at, std::min(at + 40, expected.size())), expected.substr(at, 40)) << at;
+    EXPECT_EQ(log.Find('\n', at), expected.find('\n', at)) << at;
+    EXPECT_EQ(log.ReverseFind('\n', at), expected.rfind('\n', at)) << at;
+    const std::size_t to = std::min(at + 5000, expected.size());
+    long characters = 0;
+    for (std::size_t i = at; i < to; ++i) characters += (static_cast<unsigned char>(expected[i]) & 0xC0) != 0x80;
+    EXPECT_EQ(log.CountCharacters(at, to), characters) << at;
+  }
+
+  // The pane shows the same from the blocks as from the string.
+  for (const std::size_t limit : {std::size_t{100}, kBlockBytes + 77, 4 * kBlockBytes}) {
+    LogPaneView fromBlocks(limit);
+    LogPaneView fromString(limit);
+    const LogPaneView::Update a = fromBlocks.Refresh(log, true);
+    const LogPaneView::Update b = fromString.Refresh(expected, true);
+    EXPECT_EQ(a.replace, b.replace) << limit;
+    EXPECT_EQ(a.text, b.text) << limit;
+    const std::size_t offset = expected.size() - 40;
+    EXPECT_EQ(fromBlocks.PanePosition(log, offset), fromString.PanePosition(expected, offset)) << limit;
+  }
+
+  log.Clear();
+  EXPECT_EQ(log.Whole(), "");
+  log.AppendLine("\x93\xfa");
+  EXPECT_EQ(log.Whole(), "日\n");
+}
+
+}  // namespace
+}  // namespace quillmark::app
