@@ -19,6 +19,11 @@ namespace {
 constexpr std::size_t kFilesPerThread = 8;
 // The walk's own calls queued behind a file not yet scanned, at most.
 constexpr std::size_t kMaxQueuedSteps = 4096;
+// Threads are started only once the walk has met this many bytes of
+// files: starting them costs about what scanning half a megabyte does
+// (measured: 1-2 ms), so a small tree is scanned on the walk's thread
+// alone, as fast as at one thread.
+constexpr std::uint64_t kBytesBeforeThreads = 512 * 1024;
 // A told file's record is kept for the next file, its memory with it,
 // unless it grew past this: memory handed from thread to thread and back
 // costs page faults at every file otherwise.
@@ -154,6 +159,7 @@ bool ParallelFileScan::PumpMessages() {
 }
 
 void ParallelFileScan::ScanFile(platform::TextFile& file, std::string relativePath, const std::string& path) {
+  bytesMet_ += file.Size();
   const int fd = file.TakeDescriptor();
   if (ended_) {
     ::close(fd);
@@ -171,15 +177,15 @@ void ParallelFileScan::ScanFile(platform::TextFile& file, std::string relativePa
   }
   steps_.push_back(Step{Step::Kind::File, 0, {}, {}, std::move(job)});
   ++filesQueued_;
-  if (workerThreads_.empty()) StartWorkers();
+  if (!workersStarted_ && bytesMet_ >= kBytesBeforeThreads) StartWorkers();
   workQueued_.notify_one();
   while (!ended_ && filesQueued_ >= fileWindow_) TellFirstFile();
 }
 
 void ParallelFileScan::StartWorkers() {
-  // Started with the first file, so that a walk that meets none starts none.
   // A thread that cannot be started leaves its share to the others and to
   // the walk's thread, which scans what nobody has taken.
+  workersStarted_ = true;
   for (unsigned i = 1; i < threads_; ++i) {
     try {
       workerThreads_.emplace_back([this] {

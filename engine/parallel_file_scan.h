@@ -97,6 +97,8 @@ class ParallelFileScan final : public FinderHost, public FileScan {
 
   std::deque<Step> steps_;  // walk thread only
   std::size_t filesQueued_ = 0;
+  std::uint64_t bytesMet_ = 0;  // of the files the walk has opened
+  bool workersStarted_ = false;
   bool ended_ = false;
   WalkFailure failure_;
   Finding scratch_;  // the finding told, reused

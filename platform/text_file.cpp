@@ -38,6 +38,7 @@ bool TextFile::Adopt(int fd) {
     return false;
   }
   fd_ = fd;
+  size_ = static_cast<std::uint64_t>(status.st_size);
   atEnd_ = false;
   bufferFromStart_ = true;
   bufferHoldsNul_ = false;

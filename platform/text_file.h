@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -33,6 +34,8 @@ class TextFile {
   // Closes the file and gives its buffers back, however large they grew.
   void Release();
   bool IsOpen() const { return fd_ >= 0; }
+  // The open file's size when it was opened.
+  std::uint64_t Size() const { return size_; }
 
   // Reads the next whole line, its LF included when it has one, whatever
   // its length. False when no byte is left. The view stays valid until the
@@ -83,6 +86,7 @@ class TextFile {
   }
 
   int fd_ = -1;
+  std::uint64_t size_ = 0;
   bool atEnd_ = false;
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;
