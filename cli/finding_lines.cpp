@@ -12,7 +12,7 @@ namespace {
 void AppendNumber(std::int64_t number, std::string& out) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-  out.append(digits, end);
+  out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 }  // namespace
