@@ -42,6 +42,10 @@ class ConsoleHost final : public engine::FinderHost {
   void Trace(std::string_view line) override;
   void FlushTrace() override;
   bool WantsTrace() const override { return settings_.output == ConsoleOutput::Log; }
+  // Only the data forms and the grep form's --column print columns.
+  bool WantsColumns() const override {
+    return settings_.output == ConsoleOutput::Data || (settings_.output == ConsoleOutput::Grep && settings_.column);
+  }
   void AddFinding(const engine::Finding& finding) override;
   // The grep and raw forms' lines may be made while scanning.
   const engine::FindingRenderer* GetFindingRenderer() const override;

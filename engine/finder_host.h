@@ -71,6 +71,10 @@ class FinderHost : public TraceSink {
   virtual const FindingRenderer* GetFindingRenderer() const { return nullptr; }
   virtual void AddRenderedFinding(const Finding& finding, std::string_view) { AddFinding(finding); }
 
+  // False when the host reads no finding's column: the engine then spares
+  // itself counting characters, and every column is 0.
+  virtual bool WantsColumns() const { return true; }
+
   // Something the search could not do; the trace, where there is one,
   // says it too.
   virtual void Diagnose(const Diagnostic&) {}

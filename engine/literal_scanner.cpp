@@ -7,7 +7,7 @@
 namespace quillmark::engine {
 
 LiteralScanner::LiteralScanner(FinderHost& host, const EncodingRules& rules)
-    : host_(&host), rules_(&rules), tracing_(host.WantsTrace()) {}
+    : host_(&host), rules_(&rules), tracing_(host.WantsTrace()), countingColumns_(host.WantsColumns()) {}
 
 void LiteralScanner::SetPosition(std::int64_t lineNumber, std::string relativePath) {
   lineNumber_ = lineNumber;
@@ -151,7 +151,7 @@ void LiteralScanner::ReportFinding(std::string_view content, char quote) {
   }
   finding_.content.assign(content);
   finding_.line = lineNumber_;
-  finding_.column = ColumnAt(static_cast<std::size_t>(content.data() - line_.data()) - 1);
+  finding_.column = countingColumns_ ? ColumnAt(static_cast<std::size_t>(content.data() - line_.data()) - 1) : 0;
   finding_.encoding = rules_->encoding;
   finding_.quote = quote;
   host_->AddFinding(finding_);

@@ -52,6 +52,7 @@ class LiteralScanner {
   FinderHost* host_;
   const EncodingRules* rules_;
   bool tracing_;
+  bool countingColumns_;
   std::int64_t lineNumber_ = 0;
   TraceText trace_;
   Finding finding_;  // reused by every finding

@@ -64,7 +64,8 @@ struct ParallelFileScan::Step {
 // What one thread scans with: its own scanner and buffer.
 struct ParallelFileScan::Worker {
   explicit Worker(const ParallelFileScan& owner)
-      : recorder(owner.wantsTrace_, owner.renderer_, owner.traceRenderer_), scan(recorder, owner.fixedRules_) {
+      : recorder(owner.wantsTrace_, owner.renderer_, owner.traceRenderer_, owner.host_.WantsColumns()),
+        scan(recorder, owner.fixedRules_) {
     scan.SetCancel(&owner.cancel_);
   }
 

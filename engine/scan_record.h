@@ -47,9 +47,10 @@ class RecordingHost final : public FinderHost {
   // `wantsTrace` is the real host's answer; the renderers, where not
   // null, are its own, which make each finding's text and each trace
   // line's at once.
+  // `wantsColumns` is its answer too.
   explicit RecordingHost(bool wantsTrace, const FindingRenderer* renderer = nullptr,
-                         const TraceRenderer* traceRenderer = nullptr)
-      : wantsTrace_(wantsTrace), renderer_(renderer), traceRenderer_(traceRenderer) {}
+                         const TraceRenderer* traceRenderer = nullptr, bool wantsColumns = true)
+      : wantsTrace_(wantsTrace), wantsColumns_(wantsColumns), renderer_(renderer), traceRenderer_(traceRenderer) {}
 
   // Where the calls go from now on; not owned.
   void SetRecord(ScanRecord* record) { record_ = record; }
@@ -57,6 +58,7 @@ class RecordingHost final : public FinderHost {
   void Trace(std::string_view line) override;
   void FlushTrace() override {}
   bool WantsTrace() const override { return wantsTrace_; }
+  bool WantsColumns() const override { return wantsColumns_; }
   void AddFinding(const Finding& finding) override;
   void Diagnose(const Diagnostic& diagnostic) override;
   void FileScanned(const ScannedFile& file) override;
@@ -66,6 +68,7 @@ class RecordingHost final : public FinderHost {
 
  private:
   bool wantsTrace_;
+  bool wantsColumns_;
   const FindingRenderer* renderer_;
   const TraceRenderer* traceRenderer_;
   ScanRecord* record_ = nullptr;

@@ -248,5 +248,31 @@ TEST(Walk, HostThatWantsNoTraceGetsFindingsOnly) {
   EXPECT_EQ(host.flushCount, 2);
 }
 
+// Columns are counted only for a host that reads them, at any thread count.
+TEST(Walk, HostThatWantsNoColumnsGetsZeroes) {
+  class NoColumnsHost : public testing::MemoryHost {
+   public:
+    using MemoryHost::MemoryHost;
+    bool WantsColumns() const override { return wants; }
+    bool wants = false;
+  };
+  TempTree tree;
+  tree.WriteFile("a.c", "x = \"\x82\xA0\"; y = '\x82\xA2';\n");
+  for (bool wants : {false, true}) {
+    for (unsigned threads : {1u, 2u}) {
+      NoColumnsHost host(tree.Root());
+      host.wants = wants;
+      SourceFinder finder(&ShiftJisRules());
+      finder.SetHost(&host);
+      finder.SetExtensions({"c"});
+      finder.SetThreads(threads);
+      EXPECT_TRUE(finder.Walk(tree.Root()));
+      ASSERT_EQ(host.findings.size(), 2u);
+      EXPECT_EQ(host.findings[0].column, wants ? 5 : 0);
+      EXPECT_EQ(host.findings[1].column, wants ? 14 : 0);  // あ is one character
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quillmark::engine
