@@ -35,8 +35,8 @@ const engine::FindingRenderer* ConsoleHost::GetFindingRenderer() const {
   return printsLines ? &lines_ : nullptr;
 }
 
-void ConsoleHost::AddRenderedFinding(const engine::Finding&, std::string_view rendered) {
-  ++summary_.findings;
+void ConsoleHost::AddRenderedFindings(std::string_view rendered, std::size_t count) {
+  summary_.findings += count;
   Write(rendered);
 }
 

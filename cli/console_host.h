@@ -49,7 +49,7 @@ class ConsoleHost final : public engine::FinderHost {
   void AddFinding(const engine::Finding& finding) override;
   // The grep and raw forms' lines may be made while scanning.
   const engine::FindingRenderer* GetFindingRenderer() const override;
-  void AddRenderedFinding(const engine::Finding& finding, std::string_view rendered) override;
+  void AddRenderedFindings(std::string_view rendered, std::size_t count) override;
   void Diagnose(const engine::Diagnostic& diagnostic) override;
   void FolderListed() override { ++summary_.folders; }
   void FileScanned(const engine::ScannedFile& file) override;

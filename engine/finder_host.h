@@ -66,10 +66,11 @@ class FinderHost : public TraceSink {
   virtual void AddFinding(const Finding& finding) = 0;
 
   // A host that shows each finding as text may offer to have that text
-  // made on the threads that scan; AddRenderedFinding, with the text its
-  // renderer made, then takes the place of AddFinding. Null: none.
+  // made on the threads that scan. AddRenderedFindings then takes the
+  // place of AddFinding for the findings made there: it gets the texts its
+  // renderer made of `count` findings in a row, end to end. Null: none.
   virtual const FindingRenderer* GetFindingRenderer() const { return nullptr; }
-  virtual void AddRenderedFinding(const Finding& finding, std::string_view) { AddFinding(finding); }
+  virtual void AddRenderedFindings(std::string_view /*rendered*/, std::size_t /*count*/) {}
 
   // False when the host reads no finding's column: the engine then spares
   // itself counting characters, and every column is 0.

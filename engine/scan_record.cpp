@@ -27,14 +27,16 @@ void RecordingHost::Trace(std::string_view line) {
 }
 
 void RecordingHost::AddFinding(const Finding& finding) {
+  if (renderer_) {
+    record_->calls.push_back(ScanRecord::Call::RenderedFinding);
+    renderer_->Render(finding, record_->rendered);
+    record_->renderedEnds.push_back(record_->rendered.size());
+    return;
+  }
   record_->calls.push_back(ScanRecord::Call::AddFinding);
   record_->contents.append(finding.content);
   record_->findings.push_back(ScanRecord::RecordedFinding{record_->contents.size(), finding.line, finding.column,
                                                           finding.encoding, finding.quote});
-  if (renderer_) {
-    renderer_->Render(finding, record_->rendered);
-    record_->renderedEnds.push_back(record_->rendered.size());
-  }
 }
 
 void RecordingHost::Diagnose(const Diagnostic& diagnostic) {
@@ -50,13 +52,25 @@ void RecordingHost::FileScanned(const ScannedFile& file) {
 void Replay(const ScanRecord& record, const std::string& relativePath, FinderHost& host, Finding& scratch) {
   const std::string_view traceText = record.traceText;
   const std::string_view contents = record.contents;
-  const std::string_view rendered = record.rendered;
-  const bool isRendered = !record.renderedEnds.empty();
-  std::size_t renderedStart = 0;
-  std::size_t traces = 0, findings = 0, diagnostics = 0, scannedFiles = 0;
+  std::size_t traces = 0, findings = 0, renderedFindings = 0, diagnostics = 0, scannedFiles = 0;
   std::size_t traceStart = 0, contentStart = 0;
+  // Rendered findings in a row go to the host in one call.
+  std::size_t runStart = 0, runCount = 0;
+  const auto tellRun = [&] {
+    if (runCount == 0) return;
+    const std::size_t end = record.renderedEnds[renderedFindings - 1];
+    host.AddRenderedFindings(std::string_view(record.rendered).substr(runStart, end - runStart), runCount);
+    runStart = end;
+    runCount = 0;
+  };
   scratch.path = relativePath;
   for (const ScanRecord::Call call : record.calls) {
+    if (call == ScanRecord::Call::RenderedFinding) {
+      ++renderedFindings;
+      ++runCount;
+      continue;
+    }
+    tellRun();
     switch (call) {
       case ScanRecord::Call::Trace:
       case ScanRecord::Call::RenderedTrace: {
@@ -75,15 +89,11 @@ void Replay(const ScanRecord& record, const std::string& relativePath, FinderHos
         scratch.column = found.column;
         scratch.encoding = found.encoding;
         scratch.quote = found.quote;
-        if (isRendered) {
-          const std::size_t end = record.renderedEnds[findings - 1];
-          host.AddRenderedFinding(scratch, rendered.substr(renderedStart, end - renderedStart));
-          renderedStart = end;
-        } else {
-          host.AddFinding(scratch);
-        }
+        host.AddFinding(scratch);
         break;
       }
+      case ScanRecord::Call::RenderedFinding:
+        break;
       case ScanRecord::Call::Diagnose:
         host.Diagnose(record.diagnostics[diagnostics++]);
         break;
@@ -92,6 +102,7 @@ void Replay(const ScanRecord& record, const std::string& relativePath, FinderHos
         break;
     }
   }
+  tellRun();
 }
 
 }  // namespace quillmark::engine

@@ -13,7 +13,7 @@
 namespace quillmark::engine {
 
 struct ScanRecord {
-  enum class Call : std::uint8_t { Trace, RenderedTrace, AddFinding, Diagnose, FileScanned };
+  enum class Call : std::uint8_t { Trace, RenderedTrace, AddFinding, RenderedFinding, Diagnose, FileScanned };
   struct RecordedFinding {
     std::size_t contentEnd = 0;  // in `contents`, after the previous one's end
     std::int64_t line = 0;
@@ -28,7 +28,8 @@ struct ScanRecord {
   std::vector<std::size_t> traceEnds;
   std::string contents;
   std::vector<RecordedFinding> findings;
-  // With a renderer: each finding's text, end to end, and where each ends.
+  // With a renderer: each finding's text instead, end to end, and where
+  // each ends.
   std::string rendered;
   std::vector<std::size_t> renderedEnds;
   std::vector<Diagnostic> diagnostics;
@@ -75,8 +76,8 @@ class RecordingHost final : public FinderHost {
 };
 
 // Makes every call of `record` on `host`, in order; the findings are of
-// the file `relativePath`; rendered findings and lines go to
-// AddRenderedFinding and AddRenderedTrace.
+// the file `relativePath`; rendered lines go to AddRenderedTrace, and
+// rendered findings in a row to one AddRenderedFindings.
 // `scratch` is reused from file to file.
 void Replay(const ScanRecord& record, const std::string& relativePath, FinderHost& host, Finding& scratch);
 
