@@ -1,7 +1,9 @@
 #include "engine/parallel_file_scan.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -30,6 +32,16 @@ constexpr std::uint64_t kBytesBeforeThreads = 512 * 1024;
 // unless it grew past this: memory handed from thread to thread and back
 // costs page faults at every file otherwise.
 constexpr std::size_t kMaxKeptRecordBytes = 1 << 20;
+
+// Files in flight, each holding a descriptor: 32 a thread, but never more
+// than a quarter of the descriptors the process may open, nor than 1,024.
+std::size_t FileWindow(unsigned threads) {
+  std::size_t limit = 1024;
+  rlimit descriptors{};
+  if (getrlimit(RLIMIT_NOFILE, &descriptors) == 0 && descriptors.rlim_cur != RLIM_INFINITY)
+    limit = std::min<std::size_t>(limit, descriptors.rlim_cur / 4);
+  return std::max<std::size_t>(1, std::min<std::size_t>(kFilesPerThread * threads, limit));
+}
 
 }  // namespace
 
@@ -91,7 +103,7 @@ ParallelFileScan::ParallelFileScan(FinderHost& host, const EncodingRules* fixedR
       wantsTrace_(host.WantsTrace()),
       renderer_(host.GetFindingRenderer()),
       traceRenderer_(host.GetTraceRenderer()),
-      fileWindow_(kFilesPerThread * threads_) {}
+      fileWindow_(FileWindow(threads_)) {}
 
 ParallelFileScan::~ParallelFileScan() { StopWorkers(); }
 

@@ -1,7 +1,10 @@
 // A walk that scans files on several threads tells its host exactly what a
 // walk on one thread tells, call for call, and ends at the same point.
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -154,6 +157,26 @@ TEST(ParallelWalk, AFileThatCannotBeOpenedEndsTheWalkAtTheSameFile) {
     EXPECT_EQ(outcome.failure.kind, WalkFailure::Kind::CannotOpenFile);
     EXPECT_EQ(outcome.failure.path, tree.PathOf("src/core/gone.c"));
   }
+}
+
+// Each file in flight holds a descriptor: however many threads, the walk
+// keeps to what the process may open.
+TEST(ParallelWalk, ManyThreadsKeepWithinTheDescriptorLimit) {
+  TempTree tree;
+  // Files that take longer to scan than to open, so that the walk runs
+  // ahead as far as it may.
+  testing::WriteVariedTree(tree, {.seed = 7, .files = 300, .maxLines = 1500});
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit low = saved;
+  low.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 64);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  const Outcome sequential = WalkAt(tree.Root(), 1, {});
+  const Outcome parallel = WalkAt(tree.Root(), 8, {});
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_TRUE(sequential.completed);
+  EXPECT_EQ(parallel.calls, sequential.calls);
+  EXPECT_EQ(parallel.failure.kind, WalkFailure::Kind::None);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ namespace quillmark::testing {
 struct VariedTreeShape {
   std::uint32_t seed = 1;
   int files = 48;
+  int maxLines = 60;  // of each file, fewer at random
   // A link named like a source that leads nowhere: opening it fails and
   // ends the walk there.
   bool withDanglingSource = false;
@@ -49,7 +50,7 @@ inline void WriteVariedTree(const TempTree& tree, const VariedTreeShape& shape) 
     const std::vector<std::string>& text = japanese[pick(japanese.size())];
     const std::string end = pick(4) == 0 ? "\r\n" : "\n";
     std::string file;
-    const int lines = static_cast<int>(pick(60));
+    const int lines = static_cast<int>(pick(static_cast<std::size_t>(shape.maxLines)));
     for (int l = 0; l < lines; ++l) {
       const std::string& j = text[pick(text.size())];
       switch (pick(12)) {
