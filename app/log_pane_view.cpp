@@ -13,42 +13,10 @@ long CountCharacters(std::string_view utf8) {
   return count;
 }
 
-// The log as the view reads it, whether a LogText or a plain string.
-class StringLog {
- public:
-  explicit StringLog(const std::string& log) : log_(log) {}
-  std::size_t size() const { return log_.size(); }
-  std::string Substr(std::size_t from, std::size_t to) const { return log_.substr(from, to - from); }
-  std::size_t Find(char byte, std::size_t from) const { return log_.find(byte, from); }
-  std::size_t ReverseFind(char byte, std::size_t at) const { return log_.rfind(byte, at); }
-  long CountCharacters(std::size_t from, std::size_t to) const {
-    return app::CountCharacters(std::string_view(log_).substr(from, to - from));
-  }
-  bool EndsLineBefore(std::size_t offset) const { return log_[offset - 1] == '\n'; }
-
- private:
-  const std::string& log_;
-};
-
-class BlockLog {
- public:
-  explicit BlockLog(const LogText& log) : log_(log) {}
-  std::size_t size() const { return log_.size(); }
-  std::string Substr(std::size_t from, std::size_t to) const { return log_.Substr(from, to); }
-  std::size_t Find(char byte, std::size_t from) const { return log_.Find(byte, from); }
-  std::size_t ReverseFind(char byte, std::size_t at) const { return log_.ReverseFind(byte, at); }
-  long CountCharacters(std::size_t from, std::size_t to) const { return log_.CountCharacters(from, to); }
-  bool EndsLineBefore(std::size_t offset) const { return log_.At(offset - 1) == '\n'; }
-
- private:
-  const LogText& log_;
-};
-
 // The first line start at or after `from`; the last line's start when no
 // line begins there, so that the pane always shows the last line.
-template <typename Log>
-std::size_t LineStartFrom(const Log& log, std::size_t from) {
-  if (from == 0 || log.EndsLineBefore(from)) return from;
+std::size_t LineStartFrom(const LogText& log, std::size_t from) {
+  if (from == 0 || log.At(from - 1) == '\n') return from;
   const std::size_t end = log.Find('\n', from);
   if (end != std::string::npos && end + 1 < log.size()) return end + 1;
   const std::size_t lastEnd = log.ReverseFind('\n', log.size() >= 2 ? log.size() - 2 : 0);
@@ -57,8 +25,7 @@ std::size_t LineStartFrom(const Log& log, std::size_t from) {
 
 }  // namespace
 
-template <typename Log>
-LogPaneView::Update LogPaneView::RefreshLog(const Log& log, bool paneUnchanged) {
+LogPaneView::Update LogPaneView::Refresh(const LogText& log, bool paneUnchanged) {
   if (paneUnchanged && !replaceNext_ && log.size() >= shownTo_ && log.size() - shownFrom_ <= limit_) {
     Update update{false, log.Substr(shownTo_, log.size())};
     shownTo_ = log.size();
@@ -78,27 +45,10 @@ LogPaneView::Update LogPaneView::RefreshLog(const Log& log, bool paneUnchanged) 
   return Update{true, header + log.Substr(shownFrom_, log.size())};
 }
 
-template <typename Log>
-long LogPaneView::PanePositionIn(const Log& log, std::size_t offset) const {
+long LogPaneView::PanePosition(const LogText& log, std::size_t offset) const {
   if (offset <= shownFrom_) return headerChars_;
   const std::size_t end = offset < log.size() ? offset : log.size();
   return headerChars_ + log.CountCharacters(shownFrom_, end);
-}
-
-LogPaneView::Update LogPaneView::Refresh(const LogText& log, bool paneUnchanged) {
-  return RefreshLog(BlockLog(log), paneUnchanged);
-}
-
-LogPaneView::Update LogPaneView::Refresh(const std::string& log, bool paneUnchanged) {
-  return RefreshLog(StringLog(log), paneUnchanged);
-}
-
-long LogPaneView::PanePosition(const LogText& log, std::size_t offset) const {
-  return PanePositionIn(BlockLog(log), offset);
-}
-
-long LogPaneView::PanePosition(const std::string& log, std::size_t offset) const {
-  return PanePositionIn(StringLog(log), offset);
 }
 
 void LogPaneView::SetLimit(std::size_t paneLimitBytes) {

@@ -33,12 +33,10 @@ class LogPaneView {
   // What the pane needs to show the end of `log`. `paneUnchanged` tells
   // whether the pane still holds exactly what the last update left there.
   Update Refresh(const LogText& log, bool paneUnchanged);
-  Update Refresh(const std::string& log, bool paneUnchanged);
 
   // The pane's character position of byte `offset` of `log` (a character
   // boundary), or the start of the shown part when it lies before it.
   long PanePosition(const LogText& log, std::size_t offset) const;
-  long PanePosition(const std::string& log, std::size_t offset) const;
 
   // The log and the pane were both emptied.
   void Clear();
@@ -48,11 +46,6 @@ class LogPaneView {
   void SetLimit(std::size_t paneLimitBytes);
 
  private:
-  template <typename Log>
-  Update RefreshLog(const Log& log, bool paneUnchanged);
-  template <typename Log>
-  long PanePositionIn(const Log& log, std::size_t offset) const;
-
   std::size_t limit_;
   std::size_t shownFrom_ = 0;  // first byte of the log that the pane shows
   std::size_t shownTo_ = 0;    // end of what the pane shows

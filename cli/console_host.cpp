@@ -8,11 +8,11 @@
 namespace quillmark::cli {
 
 ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings, std::string rootPath)
-    : out_(out), diagnostics_(diagnostics), settings_(std::move(settings)), rootPath_(std::move(rootPath)) {
+    : out_(out), diagnostics_(diagnostics), settings_(std::move(settings)) {
   lines_.form = settings_.output == ConsoleOutput::Raw ? FindingLines::Form::Raw : FindingLines::Form::Grep;
   lines_.column = settings_.column;
   lines_.color = settings_.color;
-  lines_.rootPath = rootPath_;
+  lines_.rootPath = std::move(rootPath);
   if (settings_.writer) {
     record_.clear();
     settings_.writer->Begin(record_);
@@ -21,10 +21,8 @@ ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings
 }
 
 void ConsoleHost::SetRoot(std::string rootPath, std::string rootAbsolute, bool isFile) {
-  rootPath_ = std::move(rootPath);
   rootAbsolute_ = std::move(rootAbsolute);
-  rootIsFile_ = isFile;
-  lines_.rootPath = rootPath_;
+  lines_.rootPath = std::move(rootPath);
   lines_.rootIsFile = isFile;
 }
 
@@ -118,7 +116,7 @@ void ConsoleHost::Diagnose(const engine::Diagnostic& diagnostic) {
     case engine::Diagnostic::Kind::CannotListFolder:
       // A root that cannot be listed is an error, never quieted.
       if (isRoot) {
-        message = "quillmark-scan: " + rootPath_ + ": " + diagnostic.text;
+        message = "quillmark-scan: " + lines_.rootPath + ": " + diagnostic.text;
         break;
       }
       if (settings_.quiet) return;

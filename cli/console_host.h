@@ -56,7 +56,7 @@ class ConsoleHost final : public engine::FinderHost {
   // Once a write has failed (the reader is gone, the disk is full) the
   // walk has nobody to report to: it stops at the next entry.
   bool IsStopRequested() override { return outputFailed_; }
-  std::string GetRootPath() override { return rootPath_; }
+  std::string GetRootPath() override { return lines_.rootPath; }
   bool PumpMessages() override { return true; }
 
   // Writes what a data form keeps to its end, with the walk's outcome.
@@ -78,15 +78,13 @@ class ConsoleHost final : public engine::FinderHost {
   std::FILE* out_;
   std::FILE* diagnostics_;
   ConsoleSettings settings_;
-  std::string rootPath_;
   std::string rootAbsolute_;
-  bool rootIsFile_ = false;
   bool rootFailed_ = false;
   report::ScanSummary summary_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
   bool outputFailed_ = false;
   std::string record_;
-  FindingLines lines_;
+  FindingLines lines_;  // the root as typed, and whether it is a file, too
 };
 
 }  // namespace quillmark::cli

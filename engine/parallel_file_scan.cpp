@@ -136,23 +136,24 @@ void ParallelFileScan::Diagnose(const Diagnostic& diagnostic) {
   Queue(Step{Step::Kind::Diagnose, 0, {}, diagnostic, {}});
 }
 
-void ParallelFileScan::AddFinding(const Finding& finding) {
-  // The walk makes no findings itself; told in turn should it ever.
-  auto job = std::make_unique<FileJob>(-1, finding.path, std::string());
+template <class Call>
+void ParallelFileScan::QueueRecorded(std::string relativePath, Call call) {
+  auto job = std::make_unique<FileJob>(-1, std::move(relativePath), std::string());
   RecordingHost recorder(wantsTrace_);
   recorder.SetRecord(&job->record);
-  recorder.AddFinding(finding);
+  call(recorder);
   job->state = FileJob::State::Done;
   Queue(Step{Step::Kind::Record, 0, {}, {}, std::move(job)});
 }
 
+// The walk makes no findings and scans no file itself; such calls are
+// told in turn should it ever make them.
+void ParallelFileScan::AddFinding(const Finding& finding) {
+  QueueRecorded(finding.path, [&](RecordingHost& recorder) { recorder.AddFinding(finding); });
+}
+
 void ParallelFileScan::FileScanned(const ScannedFile& file) {
-  auto job = std::make_unique<FileJob>(-1, std::string(), std::string());
-  RecordingHost recorder(wantsTrace_);
-  recorder.SetRecord(&job->record);
-  recorder.FileScanned(file);
-  job->state = FileJob::State::Done;
-  Queue(Step{Step::Kind::Record, 0, {}, {}, std::move(job)});
+  QueueRecorded({}, [&](RecordingHost& recorder) { recorder.FileScanned(file); });
 }
 
 bool ParallelFileScan::IsStopRequested() {

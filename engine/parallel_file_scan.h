@@ -67,6 +67,10 @@ class ParallelFileScan final : public FinderHost, public FileScan {
   struct HostScan;
 
   void Queue(Step step);
+  // Queues, as a record already done, a call the walk made on `call`'s
+  // recorder.
+  template <class Call>
+  void QueueRecorded(std::string relativePath, Call call);
   // Tells the queued steps up to the first file not yet scanned.
   void TellReady();
   // Waits for the first queued file, scanning files meanwhile, then tells
