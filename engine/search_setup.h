@@ -1,13 +1,13 @@
 // What a front end does before a walk: the root as typed, the extension
-// list from its setting, and the engine for the encoding setting.
+// list from its setting, and the encoding from its setting.
 #pragma once
 
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/source_finder.h"
+#include "engine/search_options.h"
 
 namespace quillmark::engine {
 
@@ -20,12 +20,11 @@ std::string TrimRootPath(std::string_view text);
 // skipped; order, case, blanks and duplicates are kept.
 std::vector<std::string> BuildExtensionList(std::string_view fileExt);
 
-// The engine for an Encoding setting: "SJIS", "EUC", "UTF8" or "AUTO",
-// compared exactly.
-// Null for any other value.
-std::unique_ptr<SourceFinder> CreateSourceFinder(std::string_view encoding);
+// The encoding for an Encoding setting: "SJIS", "EUC", "UTF8" or "AUTO",
+// compared exactly. Nothing for any other value.
+std::optional<SearchEncoding> EncodingForSetting(std::string_view encoding);
 
-// The message for an Encoding setting that CreateSourceFinder refuses.
+// The message for an Encoding setting that EncodingForSetting refuses.
 std::string UnsupportedEncodingMessage(std::string_view encoding);
 
 }  // namespace quillmark::engine
