@@ -9,7 +9,7 @@
 #include "app/settings.h"
 #include "editor/settings_dialog.h"
 #include "engine/search_setup.h"
-#include "platform/processor_count.h"
+#include "platform/process_limits.h"
 #include "ui/end_dialog.h"
 
 namespace quillmark::app {
