@@ -147,6 +147,8 @@ Status TextFile::Rewind() {
 bool TextFile::ReadLineAcrossReads(std::string_view& line) {
   for (;;) {
     if (begin_ == end_ && !Refill()) {
+      // A line cut by a failed read is no line of the file.
+      if (!readStatus_) return false;
       line = longLine_;
       return !longLine_.empty();
     }
