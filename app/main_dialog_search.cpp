@@ -11,7 +11,7 @@
 #include "app/settings.h"
 #include "editor/settings_dialog.h"
 #include "engine/search_setup.h"
-#include "platform/processor_count.h"
+#include "platform/process_limits.h"
 
 namespace quillmark::app {
 namespace {

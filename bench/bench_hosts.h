@@ -6,57 +6,60 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <stop_token>
 #include <string_view>
 #include <utility>
 
 #include "bench/interrupt.h"
-#include "engine/finder_host.h"
+#include "engine/search_sink.h"
 
 namespace quillmark::bench {
 
-class FindingCounterHost final : public engine::FinderHost {
+// Stops the walk at the next report once the user interrupts the bench.
+class InterruptibleSink : public engine::SearchSink {
  public:
-  explicit FindingCounterHost(std::string rootPath) : rootPath_(std::move(rootPath)) {}
+  std::stop_token StopToken() const { return stop_.get_token(); }
 
-  void Trace(std::string_view) override {}
-  void FlushTrace() override {}
-  bool WantsTrace() const override { return false; }
-  void AddFinding(const engine::Finding&) override { ++findings; }
-  bool IsStopRequested() override { return InterruptRequested(); }
-  std::string GetRootPath() override { return rootPath_; }
-  bool PumpMessages() override { return true; }
-
-  std::uint64_t findings = 0;
+ protected:
+  void CheckInterrupt() {
+    if (InterruptRequested()) stop_.request_stop();
+  }
 
  private:
-  std::string rootPath_;
+  std::stop_source stop_;
 };
 
-class TraceWriterHost final : public engine::FinderHost {
+class FindingCounterHost final : public InterruptibleSink {
  public:
-  TraceWriterHost(std::string rootPath, std::FILE* out) : rootPath_(std::move(rootPath)), out_(out) {}
-
-  void Trace(std::string_view line) override {
-    std::fwrite(line.data(), 1, line.size(), out_);
-    std::fputc('\n', out_);
-    traceBytes += line.size() + 1;
-    ++traceLines;
+  void Take(engine::FileReport& report) override {
+    findings += report.findingCount;
+    CheckInterrupt();
   }
-  void FlushTrace() override { std::fflush(out_); }
-  void AddFinding(const engine::Finding&) override { ++findings; }
-  bool IsStopRequested() override { return InterruptRequested(); }
-  std::string GetRootPath() override { return rootPath_; }
-  bool PumpMessages() override { return true; }
+
+  std::uint64_t findings = 0;
+};
+
+class TraceWriterHost final : public InterruptibleSink {
+ public:
+  explicit TraceWriterHost(std::FILE* out) : out_(out) {}
+
+  void Take(engine::FileReport& report) override {
+    std::fwrite(report.trace.data(), 1, report.trace.size(), out_);
+    traceBytes += report.trace.size();
+    traceLines += static_cast<std::uint64_t>(std::count(report.trace.begin(), report.trace.end(), '\n'));
+    findings += report.findingCount;
+    CheckInterrupt();
+  }
 
   std::uint64_t findings = 0;
   std::uint64_t traceBytes = 0;
   std::uint64_t traceLines = 0;
 
  private:
-  std::string rootPath_;
   std::FILE* out_;
 };
 
@@ -76,11 +79,26 @@ struct TraceTally {
 
 // For the checks of a walk that are not timed: which encoding each file
 // was read in, and in which files the scan ended early.
-class TraceTallyHost final : public engine::FinderHost {
+class TraceTallyHost final : public InterruptibleSink {
  public:
-  explicit TraceTallyHost(std::string rootPath) : rootPath_(std::move(rootPath)) {}
+  void Take(engine::FileReport& report) override {
+    std::string_view trace = report.trace;
+    while (!trace.empty()) {
+      const std::size_t end = trace.find('\n');
+      Tally(trace.substr(0, end));
+      trace.remove_prefix(end == std::string_view::npos ? trace.size() : end + 1);
+    }
+    tally.findings += report.findingCount;
+    CheckInterrupt();
+  }
 
-  void Trace(std::string_view line) override {
+  TraceTally tally;
+
+ private:
+  static constexpr std::string_view kAnalyze = "-- analyze:";
+  static constexpr std::string_view kEncoding = "-- encoding:";
+
+  void Tally(std::string_view line) {
     ++tally.traceLines;
     if (line.starts_with(kAnalyze)) {
       path_.assign(line.substr(kAnalyze.size()));
@@ -102,19 +120,7 @@ class TraceTallyHost final : public engine::FinderHost {
       }
     }
   }
-  void FlushTrace() override {}
-  void AddFinding(const engine::Finding&) override { ++tally.findings; }
-  bool IsStopRequested() override { return InterruptRequested(); }
-  std::string GetRootPath() override { return rootPath_; }
-  bool PumpMessages() override { return true; }
 
-  TraceTally tally;
-
- private:
-  static constexpr std::string_view kAnalyze = "-- analyze:";
-  static constexpr std::string_view kEncoding = "-- encoding:";
-
-  std::string rootPath_;
   std::string path_;  // of the file being scanned
   bool endedEarly_ = false;
 };

@@ -8,20 +8,24 @@
 
 #include "bench/bench_hosts.h"
 #include "engine/search_setup.h"
+#include "engine/source_finder.h"
 
 namespace quillmark::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-template <class Host>
-double WalkWithEngine(const char* encoding, const std::string& root, Host& host, bool& completed) {
+template <class Sink>
+double WalkWithEngine(const char* encoding, const std::string& root, Sink& sink, bool& completed, bool trace) {
   const Clock::time_point start = Clock::now();
-  std::unique_ptr<engine::SourceFinder> finder = engine::CreateSourceFinder(encoding);
-  finder->SetHost(&host);
-  finder->SetExtensions(engine::BuildExtensionList(kSourceExtensions));
-  completed = finder->Walk(root) && completed;
-  host.FlushTrace();
+  engine::SearchOptions options;
+  options.root = root;
+  options.encoding = *engine::EncodingForSetting(encoding);
+  options.extensions = engine::BuildExtensionList(kSourceExtensions);
+  options.trace = trace;
+  options.stop = sink.StopToken();
+  engine::SourceFinder finder(std::move(options), sink);
+  completed = finder.Walk() && completed;
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -29,10 +33,10 @@ double WalkWithEngine(const char* encoding, const std::string& root, Host& host,
 
 EngineRun RunFindingsOnly(const GeneratedTree& tree) {
   EngineRun run;
-  FindingCounterHost sjisHost(tree.sjisRoot);
-  FindingCounterHost eucHost(tree.eucRoot);
-  run.sjisSeconds = WalkWithEngine("SJIS", tree.sjisRoot, sjisHost, run.completed);
-  run.eucSeconds = WalkWithEngine("EUC", tree.eucRoot, eucHost, run.completed);
+  FindingCounterHost sjisHost;
+  FindingCounterHost eucHost;
+  run.sjisSeconds = WalkWithEngine("SJIS", tree.sjisRoot, sjisHost, run.completed, false);
+  run.eucSeconds = WalkWithEngine("EUC", tree.eucRoot, eucHost, run.completed, false);
   run.seconds = run.sjisSeconds + run.eucSeconds;
   run.findings = sjisHost.findings + eucHost.findings;
   return run;
@@ -40,10 +44,11 @@ EngineRun RunFindingsOnly(const GeneratedTree& tree) {
 
 EngineRun RunFullTracing(const GeneratedTree& tree, std::FILE* traceOut) {
   EngineRun run;
-  TraceWriterHost sjisHost(tree.sjisRoot, traceOut);
-  TraceWriterHost eucHost(tree.eucRoot, traceOut);
-  run.sjisSeconds = WalkWithEngine("SJIS", tree.sjisRoot, sjisHost, run.completed);
-  run.eucSeconds = WalkWithEngine("EUC", tree.eucRoot, eucHost, run.completed);
+  TraceWriterHost sjisHost(traceOut);
+  TraceWriterHost eucHost(traceOut);
+  run.sjisSeconds = WalkWithEngine("SJIS", tree.sjisRoot, sjisHost, run.completed, true);
+  run.eucSeconds = WalkWithEngine("EUC", tree.eucRoot, eucHost, run.completed, true);
+  std::fflush(traceOut);
   run.seconds = run.sjisSeconds + run.eucSeconds;
   run.findings = sjisHost.findings + eucHost.findings;
   run.traceBytes = sjisHost.traceBytes + eucHost.traceBytes;
@@ -60,9 +65,9 @@ double ProcessCpuSeconds() {
 
 EngineRun RunWalk(const char* encoding, const std::string& root) {
   EngineRun run;
-  FindingCounterHost host(root);
+  FindingCounterHost host;
   const double cpuStart = ProcessCpuSeconds();
-  run.seconds = WalkWithEngine(encoding, root, host, run.completed);
+  run.seconds = WalkWithEngine(encoding, root, host, run.completed, false);
   run.cpuSeconds = ProcessCpuSeconds() - cpuStart;
   run.findings = host.findings;
   return run;
@@ -82,9 +87,9 @@ EngineRun RunSortedWalks(const MixedTree& tree) {
 }
 
 TraceTally TallyWalk(const char* encoding, const std::string& root) {
-  TraceTallyHost host(root);
+  TraceTallyHost host;
   bool completed = true;
-  WalkWithEngine(encoding, root, host, completed);
+  WalkWithEngine(encoding, root, host, completed, true);
   host.tally.completed = completed;
   return host.tally;
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/finder_host.h"
+#include "engine/search_options.h"
 
 namespace quillmark::cli {
 

@@ -7,14 +7,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "cli/console_host.h"
+#include "cli/console_sink.h"
 #include "cli/scan_options.h"
 #include "engine/search_setup.h"
+#include "engine/source_finder.h"
 #include "platform/path.h"
-#include "platform/processor_count.h"
+#include "platform/process_limits.h"
 #include "report/csv_writer.h"
 #include "report/json_lines_writer.h"
 #include "report/po_writer.h"
@@ -54,7 +56,8 @@ int Scan(int argc, char** argv) {
     if (roots.back().empty())
       return Fail("quillmark-scan: 検索対象パスを入力してください\n" + cli::ScanUsageLine());
   }
-  if (!engine::CreateSourceFinder(options.encoding))
+  const std::optional<engine::SearchEncoding> encoding = engine::EncodingForSetting(options.encoding);
+  if (!encoding)
     return Fail("quillmark-scan: " + engine::UnsupportedEncodingMessage(options.encoding) +
                 " (SJIS, EUC, UTF8 or AUTO)");
 
@@ -95,7 +98,7 @@ int Scan(int argc, char** argv) {
                       : options.format == "sarif" ? report::MakeSarifWriter(context)
                                                   : report::MakePoWriter(context);
   }
-  cli::ConsoleHost host(stdout, stderr, std::move(settings), roots.front());
+  cli::ConsoleSink sink(stdout, stderr, std::move(settings));
 
   bool completed = true;
   std::string failureMessage;  // told after the output, as the walk's last word
@@ -103,16 +106,20 @@ int Scan(int argc, char** argv) {
     const std::string& root = roots[i];
     std::string base = platform::MakeAbsolutePath(root).value_or(root);
     if (isFile[i]) base = base.substr(0, std::max<std::size_t>(base.rfind('/'), 1));
-    host.SetRoot(root, std::move(base), isFile[i]);
+    sink.SetRoot(root, std::move(base), isFile[i]);
+    engine::SearchOptions search;
+    search.root = root;
+    search.rootIsFile = isFile[i];
+    search.encoding = *encoding;
+    search.extensions = engine::BuildExtensionList(options.fileExt);
+    search.exclusions = options.exclusions;
+    search.threads = options.threads != 0 ? options.threads : platform::ProcessorCount();
+    sink.Configure(search);
     // An engine walks once: one for each root.
-    std::unique_ptr<engine::SourceFinder> finder = engine::CreateSourceFinder(options.encoding);
-    finder->SetHost(&host);
-    finder->SetExtensions(engine::BuildExtensionList(options.fileExt));
-    finder->SetExclusions(options.exclusions);
-    finder->SetThreads(options.threads != 0 ? options.threads : platform::ProcessorCount());
-    completed = isFile[i] ? finder->WalkFile(root) : finder->Walk(root);
+    engine::SourceFinder finder(std::move(search), sink);
+    completed = finder.Walk();
     if (completed) continue;
-    const engine::WalkFailure& failure = finder->Failure();
+    const engine::WalkFailure& failure = finder.Failure();
     switch (failure.kind) {
       case engine::WalkFailure::Kind::CannotResolveRoot:
         failureMessage = "quillmark-scan: " + failure.path + ": " + failure.reason;
@@ -125,12 +132,12 @@ int Scan(int argc, char** argv) {
         break;
     }
   }
-  host.Finish(completed);
-  if (options.stats) std::fputs(host.StatsText().c_str(), stderr);
-  if (host.OutputFailed() || std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
+  sink.Finish(completed);
+  if (options.stats) std::fputs(sink.StatsText().c_str(), stderr);
+  if (sink.OutputFailed() || std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
   if (!failureMessage.empty()) return Fail(failureMessage);
-  if (!completed || host.RootFailed()) return kFailed;
-  return host.FindingCount() > 0 ? kFindings : kNoFinding;
+  if (!completed || sink.RootFailed()) return kFailed;
+  return sink.FindingCount() > 0 ? kFindings : kNoFinding;
 }
 
 int main(int argc, char** argv) {

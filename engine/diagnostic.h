@@ -11,6 +11,7 @@ struct Diagnostic {
     CannotOpenFile,    // a matching file; the walk ends
     LiteralNotClosed,  // the rest of the file is not scanned
     CannotListFolder,  // the folder is passed over
+    CannotReadFile,    // a read failed part way; the walk ends
   };
   Kind kind = Kind::CannotOpenFile;
   std::string path;       // relative to the search root, like a finding's; empty for the root itself

@@ -1,11 +1,10 @@
 #include "engine/folder_walker.h"
 
-#include <fnmatch.h>
-
+#include <cassert>
 #include <cerrno>
-#include <cstring>
 #include <new>
 
+#include "platform/glob.h"
 #include "platform/path.h"
 
 namespace quillmark::engine {
@@ -20,60 +19,44 @@ bool HasListedExtension(std::string_view fileName, const std::vector<std::string
   return false;
 }
 
-FolderWalker::FolderWalker(FinderHost& host, const std::vector<std::string>& extensions, FileScan& scan)
-    : host_(host), extensions_(extensions), scan_(scan) {}
+FolderWalker::FolderWalker(const SearchOptions& options) : options_(options), out_(options) {}
 
-template <class Body>
-bool FolderWalker::Guarded(Body body) {
+bool FolderWalker::Next(WalkItem& item) {
+  if (finished_) return false;
+  out_.SetReport(item.report);
   try {
-    return body();
+    return Step(item);
   } catch (const std::bad_alloc&) {
     // What the failed allocation was for is gone with the unwinding; the
-    // file's buffers go too, so that the host has room to report.
-    std::string path = std::move(filePath_);
-    file_.Release();
+    // listings go too, so that the front end has room to report.
     levels_ = {};
-    return Fail(WalkFailure::Kind::OutOfMemory, std::move(path), std::strerror(ENOMEM));
+    opener_.Release();
+    item.report.Clear();
+    item.file = {};
+    End(item, WalkFailure{WalkFailure::Kind::OutOfMemory, {}, platform::SystemError::FromCode(ENOMEM).reason});
+    return true;
   }
 }
 
-bool FolderWalker::Walk(const std::string& folder) { return Guarded([&] { return WalkTree(folder); }); }
-
-bool FolderWalker::WalkFile(const std::string& file) { return Guarded([&] { return WalkOneFile(file); }); }
-
-bool FolderWalker::Fail(WalkFailure::Kind kind, std::string path, std::string reason) {
-  failure_ = WalkFailure{kind, std::move(path), std::move(reason)};
-  return false;
+void FolderWalker::End(WalkItem& item, WalkFailure failure) {
+  item.report.failure = std::move(failure);
+  finished_ = true;
 }
 
-bool FolderWalker::WalkTree(const std::string& folder) {
-  tracing_ = host_.WantsTrace();
-  Trace("=== directory:", folder);
-  std::optional<std::string> root = platform::MakeAbsolutePath(host_.GetRootPath());
-  std::optional<std::string> absolute = platform::MakeAbsolutePath(folder);
-  if (!root || !absolute) {
-    // Without the current folder a relative root names nothing: walking
-    // from "/" instead would search the whole system.
-    std::string reason = std::strerror(errno);
-    Trace("Error: failed to resolve the folder. (", reason, ")");
-    host_.FlushTrace();
-    return Fail(WalkFailure::Kind::CannotResolveRoot, folder, std::move(reason));
+bool FolderWalker::Step(WalkItem& item) {
+  if (!started_) {
+    started_ = true;
+    if (options_.rootIsFile) StartWithFile(item);
+    else Start(item);
+    return true;
   }
-  rootAbsolute_ = std::move(*root);
-  path_ = std::move(*absolute);
-  if (!Enter(platform::OpenFolder::Open(path_))) {
-    DiagnoseUnlistedFolder();
-    return FinishFolder() || Fail(WalkFailure::Kind::Stopped, {}, {});
-  }
-
   while (!levels_.empty()) {
     Level& level = levels_.back();
     if (level.next == level.entries.size()) {
       Leave();
-      if (!FinishFolder()) return Fail(WalkFailure::Kind::Stopped, {}, {});
       continue;
     }
-    if (host_.IsStopRequested()) return Fail(WalkFailure::Kind::Stopped, {}, {});
+    if (options_.stop.stop_requested()) break;
     const platform::FolderEntry& entry = level.entries[level.next++];
     switch (entry.kind) {
       case platform::EntryKind::Folder: {
@@ -81,67 +64,73 @@ bool FolderWalker::WalkTree(const std::string& folder) {
         const std::size_t parentLength = path_.size();
         if (path_.back() != '/') path_ += '/';
         path_ += entry.name;
-        Trace("=== directory:", path_);
+        out_.Trace("=== directory:", path_);
         // Opened by name from the open parent: a path would be resolved
         // again from the root at every level.
-        auto child = current_ ? current_->OpenChild(entry.name) : platform::OpenFolder::Open(path_);
-        if (!Enter(std::move(child))) {
-          DiagnoseUnlistedFolder();
+        if (!Enter(current_ ? current_->OpenChild(entry.name) : platform::OpenFolder::Open(path_), item))
           path_.resize(parentLength);
-          if (!FinishFolder()) return Fail(WalkFailure::Kind::Stopped, {}, {});
-        }
-        break;
+        return true;
       }
       case platform::EntryKind::File:
-        if (!HasListedExtension(entry.name, extensions_) || IsExcluded(entry.name)) break;
-        if (!ScanEntryFile(entry.name)) return false;
-        break;
+        if (!HasListedExtension(entry.name, options_.extensions) || IsExcluded(entry.name)) break;
+        OpenFile(entry.name, item);
+        return true;
       case platform::EntryKind::Other:
         break;
     }
   }
-  return true;
+  finished_ = true;
+  return false;
 }
 
-bool FolderWalker::WalkOneFile(const std::string& file) {
-  tracing_ = host_.WantsTrace();
-  std::optional<std::string> absolute = platform::MakeAbsolutePath(file);
+void FolderWalker::Start(WalkItem& item) {
+  out_.Trace("=== directory:", options_.root);
+  platform::Result<std::string> absolute = platform::MakeAbsolutePath(options_.root);
   if (!absolute) {
-    std::string reason = std::strerror(errno);
-    Trace("Error: failed to resolve the folder. (", reason, ")");
-    host_.FlushTrace();
-    return Fail(WalkFailure::Kind::CannotResolveRoot, file, std::move(reason));
+    // Without the current folder a relative root names nothing: walking
+    // from "/" instead would search the whole system.
+    const std::string& reason = absolute.error().reason;
+    out_.Trace("Error: failed to resolve the folder. (", reason, ")");
+    return End(item, WalkFailure{WalkFailure::Kind::CannotResolveRoot, options_.root, reason});
+  }
+  rootAbsolute_ = *absolute;
+  path_ = std::move(*absolute);
+  if (!Enter(platform::OpenFolder::Open(path_), item)) finished_ = true;
+}
+
+void FolderWalker::StartWithFile(WalkItem& item) {
+  platform::Result<std::string> absolute = platform::MakeAbsolutePath(options_.root);
+  if (!absolute) {
+    const std::string& reason = absolute.error().reason;
+    out_.Trace("Error: failed to resolve the folder. (", reason, ")");
+    return End(item, WalkFailure{WalkFailure::Kind::CannotResolveRoot, options_.root, reason});
   }
   // The file's folder is the root, so that its relative path is its name.
   const std::size_t slash = absolute->rfind('/');
   rootAbsolute_ = slash == 0 ? std::string("/") : absolute->substr(0, slash);
   path_ = rootAbsolute_;
-  current_.reset();
-  const bool scanned = ScanEntryFile(absolute->substr(slash + 1));
-  host_.FlushTrace();
-  return scanned;
+  OpenFile(absolute->substr(slash + 1), item);
+  finished_ = true;
 }
 
 bool FolderWalker::IsExcluded(const std::string& name) const {
-  if (!exclusions_ || exclusions_->empty()) return false;
+  if (options_.exclusions.empty()) return false;
   const std::string relative = platform::RelativePath(rootAbsolute_, platform::JoinPath(path_, name));
-  for (const std::string& pattern : *exclusions_) {
-    // "**" is the way to cross folders: with it, every "*" matches "/".
-    const int flags = pattern.find("**") == std::string::npos ? FNM_PATHNAME : 0;
-    if (fnmatch(pattern.c_str(), relative.c_str(), flags) == 0 || fnmatch(pattern.c_str(), name.c_str(), flags) == 0)
-      return true;
-  }
+  for (const std::string& pattern : options_.exclusions)
+    if (platform::MatchesGlob(pattern, relative) || platform::MatchesGlob(pattern, name)) return true;
   return false;
 }
 
-bool FolderWalker::Enter(std::optional<platform::OpenFolder> folder) {
-  std::optional<platform::FolderListing> listing;
-  if (folder) listing = folder->List();
-  if (!listing) return false;
-  host_.FolderListed();
+bool FolderWalker::Enter(platform::Result<platform::OpenFolder> folder, WalkItem& item) {
+  platform::Result<platform::FolderListing> listing = folder ? folder->List() : folder.error();
+  if (!listing) {
+    out_.Diagnose(Diagnostic{Diagnostic::Kind::CannotListFolder, RelativeToRoot(), 0, listing.error().reason});
+    return false;
+  }
+  item.report.folderListed = true;
   onWalk_.insert(listing->identity);
   levels_.push_back(Level{std::move(listing->entries), 0, path_.size(), listing->identity});
-  current_ = std::move(folder);
+  current_ = std::move(*folder);
   return true;
 }
 
@@ -156,46 +145,40 @@ void FolderWalker::Leave() {
   path_.resize(parent.pathLength);
   // ".." is the parent on the walk unless a link led into the child; the
   // identity tells, and the path is the way back otherwise.
-  if (child) current_ = child->OpenParent();
-  if (!current_ || current_->Identity() != parent.identity) current_ = platform::OpenFolder::Open(path_);
+  if (child) {
+    if (platform::Result<platform::OpenFolder> up = child->OpenParent()) current_ = std::move(*up);
+  }
+  if (!current_ || current_->Identity() != parent.identity) {
+    current_.reset();
+    if (platform::Result<platform::OpenFolder> again = platform::OpenFolder::Open(path_)) current_ = std::move(*again);
+  }
   if (current_ && current_->Identity() != parent.identity) current_.reset();
 }
 
-bool FolderWalker::ScanEntryFile(const std::string& name) {
+void FolderWalker::OpenFile(const std::string& name, WalkItem& item) {
   const std::size_t folderLength = path_.size();
   if (path_.back() != '/') path_ += '/';
   path_ += name;
-  Trace("-- analyze:", path_);
-  const bool opened = current_ ? file_.OpenAt(current_->Descriptor(), name) : file_.Open(path_);
-  if (!opened) {
-    const std::string reason = std::strerror(errno);
-    Trace("Error: failed to open the file.");
-    host_.Diagnose(Diagnostic{Diagnostic::Kind::CannotOpenFile, RelativeToRoot(), 0, reason});
-    Fail(WalkFailure::Kind::CannotOpenFile, path_, reason);
-    path_.resize(folderLength);
-    return false;
-  }
-  filePath_ = path_;
+  out_.Trace("-- analyze:", path_);
+  const platform::Status opened = current_ ? opener_.OpenAt(current_->Descriptor(), name) : opener_.Open(path_);
   std::string relativePath = RelativeToRoot();
+  if (!opened) {
+    const std::string& reason = opened.error().reason;
+    out_.Trace("Error: failed to open the file.");
+    out_.Diagnose(Diagnostic{Diagnostic::Kind::CannotOpenFile, std::move(relativePath), 0, reason});
+    End(item, WalkFailure{WalkFailure::Kind::CannotOpenFile, path_, reason});
+  } else {
+    item.fileBytes = opener_.Size();
+    item.file = opener_.TakeDescriptor();
+    assert(item.file.IsOpen());
+    item.path = path_;
+    item.relativePath = std::move(relativePath);
+  }
   path_.resize(folderLength);
-  scan_.ScanFile(file_, std::move(relativePath), filePath_);
-  file_.Close();
-  filePath_.clear();
-  return true;
 }
 
 std::string FolderWalker::RelativeToRoot() const {
   return path_ == rootAbsolute_ ? std::string() : platform::RelativePath(rootAbsolute_, path_);
-}
-
-void FolderWalker::DiagnoseUnlistedFolder() {
-  const std::string reason = std::strerror(errno);
-  host_.Diagnose(Diagnostic{Diagnostic::Kind::CannotListFolder, RelativeToRoot(), 0, reason});
-}
-
-bool FolderWalker::FinishFolder() {
-  host_.FlushTrace();
-  return host_.PumpMessages();
 }
 
 }  // namespace quillmark::engine

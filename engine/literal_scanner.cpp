@@ -6,8 +6,8 @@
 
 namespace quillmark::engine {
 
-LiteralScanner::LiteralScanner(FinderHost& host, const EncodingRules& rules)
-    : host_(&host), rules_(&rules), tracing_(host.WantsTrace()), countingColumns_(host.WantsColumns()) {}
+LiteralScanner::LiteralScanner(ReportBuilder& out, const EncodingRules& rules)
+    : out_(&out), rules_(&rules), tracing_(out.Tracing()), countingColumns_(out.CountingColumns()) {}
 
 void LiteralScanner::SetPosition(std::int64_t lineNumber, std::string relativePath) {
   lineNumber_ = lineNumber;
@@ -80,7 +80,7 @@ bool LiteralScanner::ScanLiteral(std::string_view& rest, std::size_t quote) {
     k = FindStopBytePortable(bytes, k, n, rules.literalStops);
     if (k >= n) {
       Trace("Error: missing string terminator : ", rest);
-      host_->Diagnose(Diagnostic{Diagnostic::Kind::LiteralNotClosed, finding_.path, lineNumber_, std::string(rest)});
+      out_->Diagnose(Diagnostic{Diagnostic::Kind::LiteralNotClosed, finding_.path, lineNumber_, std::string(rest)});
       return false;
     }
     const std::uint8_t c = bytes[k];
@@ -154,7 +154,7 @@ void LiteralScanner::ReportFinding(std::string_view content, char quote) {
   finding_.column = countingColumns_ ? ColumnAt(static_cast<std::size_t>(content.data() - line_.data()) - 1) : 0;
   finding_.encoding = rules_->encoding;
   finding_.quote = quote;
-  host_->AddFinding(finding_);
+  out_->AddFinding(finding_);
 }
 
 std::int64_t LiteralScanner::ColumnAt(std::size_t offset) {

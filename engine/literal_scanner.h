@@ -8,15 +8,14 @@
 #include <string_view>
 
 #include "engine/encoding_rules.h"
-#include "engine/finder_host.h"
-#include "engine/trace_text.h"
+#include "engine/report_builder.h"
 
 namespace quillmark::engine {
 
 class LiteralScanner {
  public:
-  // The host is not owned; trace lines go to it only when it wants them.
-  LiteralScanner(FinderHost& host, const EncodingRules& rules);
+  // What the scan finds goes to `out`'s report; `out` is not owned.
+  LiteralScanner(ReportBuilder& out, const EncodingRules& rules);
 
   // The encoding of the lines that follow.
   void SetRules(const EncodingRules& rules) { rules_ = &rules; }
@@ -46,15 +45,14 @@ class LiteralScanner {
   std::int64_t ColumnAt(std::size_t offset);
   template <class... Parts>
   void Trace(const Parts&... parts) {
-    if (tracing_) host_->Trace(trace_.Format(parts...));
+    out_->Trace(parts...);
   }
 
-  FinderHost* host_;
+  ReportBuilder* out_;
   const EncodingRules* rules_;
   bool tracing_;
   bool countingColumns_;
   std::int64_t lineNumber_ = 0;
-  TraceText trace_;
   Finding finding_;  // reused by every finding
   std::string lineText_;
   std::int64_t lineTextNumber_ = -1;  // the line that lineText_ spells

@@ -29,12 +29,13 @@ std::vector<std::string> BuildExtensionList(std::string_view fileExt) {
   return extensions;
 }
 
-std::unique_ptr<SourceFinder> CreateSourceFinder(std::string_view encoding) {
-  if (encoding == "SJIS") return std::make_unique<SourceFinder>(&ShiftJisRules());
-  if (encoding == "EUC") return std::make_unique<SourceFinder>(&EucJpRules());
-  if (encoding == "UTF8") return std::make_unique<SourceFinder>(&Utf8Rules());
-  if (encoding == "AUTO") return std::make_unique<SourceFinder>(DetectPerFile{});
-  return nullptr;
+std::optional<SearchEncoding> EncodingForSetting(std::string_view encoding) {
+  const auto by = [](const EncodingRules& rules) { return SearchEncoding{&rules, rules.name}; };
+  if (encoding == "SJIS") return by(ShiftJisRules());
+  if (encoding == "EUC") return by(EucJpRules());
+  if (encoding == "UTF8") return by(Utf8Rules());
+  if (encoding == "AUTO") return SearchEncoding{nullptr, "AUTO"};
+  return std::nullopt;
 }
 
 std::string UnsupportedEncodingMessage(std::string_view encoding) {

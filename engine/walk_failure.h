@@ -8,8 +8,9 @@ namespace quillmark::engine {
 struct WalkFailure {
   enum class Kind {
     None,               // the walk reached its end
-    Stopped,            // a stop request, or a quit during a pump
+    Stopped,            // a stop request
     CannotOpenFile,     // a matching file could not be opened
+    CannotReadFile,     // a read of a matching file failed part way
     CannotResolveRoot,  // a relative root, and the current folder is unknown
     OutOfMemory,
   };

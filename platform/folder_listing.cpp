@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include "platform/open_path.h"
@@ -45,17 +46,18 @@ void Classify(int folderFd, unsigned char type, FolderEntry& entry) {
 
 }  // namespace
 
-std::optional<FolderListing> ListFolder(const std::string& folder) {
+Result<FolderListing> ListFolder(const std::string& folder) {
   const int fd = OpenPath(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return SystemError::FromErrno();
   return ListFolderDescriptor(fd);
 }
 
-std::optional<FolderListing> ListFolderDescriptor(int fd) {
+Result<FolderListing> ListFolderDescriptor(int fd) {
   std::unique_ptr<DIR, DirCloser> dir(fdopendir(fd));
   if (!dir) {
+    SystemError error = SystemError::FromErrno();
     ::close(fd);
-    return std::nullopt;
+    return error;
   }
 
   FolderListing listing;
@@ -63,12 +65,16 @@ std::optional<FolderListing> ListFolderDescriptor(int fd) {
   if (fstat(dirfd(dir.get()), &status) == 0) listing.identity = IdentityOf(status);
 
   std::vector<unsigned char> types;
+  // readdir tells its end and its failure apart only by errno.
+  errno = 0;
   while (const dirent* item = readdir(dir.get())) {
     std::string_view name = item->d_name;
     if (name == "." || name == "..") continue;
     listing.entries.push_back(FolderEntry{std::string(name), EntryKind::File, {}});
     types.push_back(item->d_type);
+    errno = 0;
   }
+  if (errno != 0) return SystemError::FromErrno();
   for (std::size_t i = 0; i < listing.entries.size(); ++i) Classify(dirfd(dir.get()), types[i], listing.entries[i]);
 
   std::sort(listing.entries.begin(), listing.entries.end(),

@@ -2,9 +2,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/system_error.h"
 
 namespace quillmark::platform {
 
@@ -32,11 +33,11 @@ struct FolderListing {
   std::vector<FolderEntry> entries;  // ascending byte order, without "." and ".."
 };
 
-// Lists `folder`; nothing when it cannot be listed (missing, not a folder,
+// Lists `folder`, or tells why it cannot be listed (missing, not a folder,
 // no access).
-std::optional<FolderListing> ListFolder(const std::string& folder);
+Result<FolderListing> ListFolder(const std::string& folder);
 
 // The same for a folder open as `fd`, which the call takes over and closes.
-std::optional<FolderListing> ListFolderDescriptor(int fd);
+Result<FolderListing> ListFolderDescriptor(int fd);
 
 }  // namespace quillmark::platform

@@ -13,9 +13,9 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 }  // namespace
 
-std::optional<OpenFolder> OpenFolder::Open(const std::string& path) {
+Result<OpenFolder> OpenFolder::Open(const std::string& path) {
   const int fd = OpenPath(path, kFolderFlags);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return SystemError::FromErrno();
   return OpenFolder(fd);
 }
 
@@ -32,9 +32,9 @@ OpenFolder::~OpenFolder() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-std::optional<OpenFolder> OpenFolder::OpenChild(std::string_view name) const {
+Result<OpenFolder> OpenFolder::OpenChild(std::string_view name) const {
   const int fd = ::openat(fd_, std::string(name).c_str(), kFolderFlags);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return SystemError::FromErrno();
   return OpenFolder(fd);
 }
 
@@ -44,11 +44,11 @@ FileIdentity OpenFolder::Identity() const {
   return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 
-std::optional<FolderListing> OpenFolder::List() const {
+Result<FolderListing> OpenFolder::List() const {
   // The listing reads through a descriptor of its own, so that this one
   // stays usable for opening entries.
   const int fd = ::openat(fd_, ".", kFolderFlags);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return SystemError::FromErrno();
   return ListFolderDescriptor(fd);
 }
 

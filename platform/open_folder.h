@@ -3,19 +3,19 @@
 // for every entry however deep it goes.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/folder_listing.h"
+#include "platform/system_error.h"
 
 namespace quillmark::platform {
 
 class OpenFolder {
  public:
-  // The folder at `path` (of any length); nothing when it cannot be opened
-  // as a folder.
-  static std::optional<OpenFolder> Open(const std::string& path);
+  // The folder at `path` (of any length), or why it cannot be opened as a
+  // folder.
+  static Result<OpenFolder> Open(const std::string& path);
 
   OpenFolder(OpenFolder&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
   OpenFolder& operator=(OpenFolder&& other) noexcept;
@@ -24,14 +24,14 @@ class OpenFolder {
   ~OpenFolder();
 
   // The subfolder `name`, a link to a folder followed.
-  std::optional<OpenFolder> OpenChild(std::string_view name) const;
+  Result<OpenFolder> OpenChild(std::string_view name) const;
   // The folder that ".." names: the logical parent only when this folder
   // was not reached through a link, which the caller checks by identity.
-  std::optional<OpenFolder> OpenParent() const { return OpenChild(".."); }
+  Result<OpenFolder> OpenParent() const { return OpenChild(".."); }
 
   FileIdentity Identity() const;
-  // The entries, as ListFolder gives them; nothing when they cannot be read.
-  std::optional<FolderListing> List() const;
+  // The entries, as ListFolder gives them, or why they cannot be read.
+  Result<FolderListing> List() const;
   int Descriptor() const { return fd_; }
 
  private:

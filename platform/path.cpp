@@ -23,17 +23,16 @@ std::vector<std::string_view> SplitComponents(std::string_view path) {
 
 }  // namespace
 
-std::optional<std::string> CurrentDirectory() {
+Result<std::string> CurrentDirectory() {
   std::vector<char> buffer(4096);
   for (;;) {
     // Linux answers "(unreachable)/..." for a folder outside the process's
     // root; only an absolute answer names a folder.
     if (getcwd(buffer.data(), buffer.size()) != nullptr) {
       if (buffer[0] == '/') return std::string(buffer.data());
-      errno = ENOENT;
-      return std::nullopt;
+      return SystemError::FromCode(ENOENT);
     }
-    if (errno != ERANGE) return std::nullopt;
+    if (errno != ERANGE) return SystemError::FromErrno();
     buffer.resize(buffer.size() * 2);
   }
 }
@@ -57,10 +56,10 @@ std::string NormalizeAbsolutePath(std::string_view absolutePath) {
   return result;
 }
 
-std::optional<std::string> MakeAbsolutePath(std::string_view path) {
+Result<std::string> MakeAbsolutePath(std::string_view path) {
   if (!path.empty() && path.front() == '/') return NormalizeAbsolutePath(path);
-  std::optional<std::string> current = CurrentDirectory();
-  if (!current) return std::nullopt;
+  Result<std::string> current = CurrentDirectory();
+  if (!current) return current.error();
   std::string joined = std::move(*current);
   joined += '/';
   joined += path;

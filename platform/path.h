@@ -1,18 +1,19 @@
 // Path handling with "/" as the only separator.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/system_error.h"
 
 namespace quillmark::platform {
 
 // The absolute, lexically normalised form of `path`: made absolute against
 // the current directory, "." and ".." resolved without looking at links,
 // repeated separators folded, no trailing separator except for "/" itself.
-// Nothing for a relative path when the current directory cannot be known
-// (it was removed, say), errno telling why.
-std::optional<std::string> MakeAbsolutePath(std::string_view path);
+// For a relative path, the error when the current directory cannot be
+// known (it was removed, say).
+Result<std::string> MakeAbsolutePath(std::string_view path);
 
 // Lexical normalisation of an already absolute path (see MakeAbsolutePath).
 std::string NormalizeAbsolutePath(std::string_view absolutePath);
@@ -27,8 +28,8 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // when the two share no leading component.
 std::string RelativePath(std::string_view folder, std::string_view file);
 
-// The current directory; nothing when it cannot be known (removed, or not
-// reachable), errno telling why.
-std::optional<std::string> CurrentDirectory();
+// The current directory, or why it cannot be known (removed, or not
+// reachable).
+Result<std::string> CurrentDirectory();
 
 }  // namespace quillmark::platform

@@ -19,42 +19,51 @@ constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 
 }  // namespace
 
+void Descriptor::Reset(int fd) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = fd;
+}
+
 TextFile::~TextFile() { Close(); }
 
-bool TextFile::Open(const std::string& path) {
-  return Adopt(OpenPath(path, kOpenFlags));
+Status TextFile::Open(const std::string& path) {
+  const int fd = OpenPath(path, kOpenFlags);
+  if (fd < 0) return SystemError::FromErrno();
+  return Adopt(Descriptor(fd));
 }
 
-bool TextFile::OpenAt(int folderFd, const std::string& name) {
-  return Adopt(::openat(folderFd, name.c_str(), kOpenFlags));
+Status TextFile::OpenAt(int folderFd, const std::string& name) {
+  const int fd = ::openat(folderFd, name.c_str(), kOpenFlags);
+  if (fd < 0) return SystemError::FromErrno();
+  return Adopt(Descriptor(fd));
 }
 
-bool TextFile::Adopt(int fd) {
+Status TextFile::Adopt(Descriptor descriptor) {
   Close();
-  if (fd < 0) return false;
+  if (!descriptor.IsOpen()) return SystemError::FromCode(EBADF);
   struct stat status {};
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  fd_ = fd;
+  if (fstat(descriptor.Get(), &status) != 0) return SystemError::FromErrno();
+  // What the walk takes for a file may be a FIFO or a device by now.
+  if (!S_ISREG(status.st_mode)) return SystemError::FromCode(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+  fd_ = descriptor.Release();
   size_ = static_cast<std::uint64_t>(status.st_size);
   atEnd_ = false;
   bufferFromStart_ = true;
   bufferHoldsNul_ = false;
   linesTaken_ = false;
+  readStatus_ = Status();
   if (!buffer_) {
     buffer_.reset(new char[kBufferSize]);
   }
   begin_ = end_ = 0;
-  return true;
+  return Status();
 }
 
-int TextFile::TakeDescriptor() {
-  const int fd = fd_;
+Descriptor TextFile::TakeDescriptor() {
+  Descriptor taken(fd_);
   fd_ = -1;
   Close();
-  return fd;
+  return taken;
 }
 
 void TextFile::Close() {
@@ -77,6 +86,9 @@ bool TextFile::ReadMore() {
     count = ::read(fd_, buffer_.get() + end_, kBufferSize - end_);
   } while (count < 0 && errno == EINTR);
   if (count <= 0) {
+    // A failed read is no end of the file: what follows is not scanned,
+    // and the reader must be told.
+    if (count < 0) readStatus_ = SystemError::FromErrno();
     atEnd_ = true;
     return false;
   }
@@ -113,26 +125,30 @@ bool TextFile::ReadChunk(std::string_view& chunk) {
   return true;
 }
 
-bool TextFile::Rewind() {
+Status TextFile::Rewind() {
   longLine_.clear();
   // Taking lines makes CR LF into LF in the buffer: only bytes looked at
-  // in pieces are as the file has them.
-  if (bufferFromStart_ && atEnd_ && !linesTaken_ && fd_ >= 0) {
+  // in pieces are as the file has them. A read that failed is read again.
+  if (bufferFromStart_ && atEnd_ && !linesTaken_ && fd_ >= 0 && readStatus_.ok()) {
     begin_ = 0;
-    return true;
+    return Status();
   }
-  if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return false;
+  if (fd_ < 0) return SystemError::FromCode(EBADF);
+  if (::lseek(fd_, 0, SEEK_SET) != 0) return SystemError::FromErrno();
+  readStatus_ = Status();
   atEnd_ = false;
   bufferFromStart_ = true;
   linesTaken_ = false;
   begin_ = end_ = 0;
   bufferHoldsNul_ = false;
-  return true;
+  return Status();
 }
 
 bool TextFile::ReadLineAcrossReads(std::string_view& line) {
   for (;;) {
     if (begin_ == end_ && !Refill()) {
+      // A line cut by a failed read is no line of the file.
+      if (!readStatus_) return false;
       line = longLine_;
       return !longLine_.empty();
     }

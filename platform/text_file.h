@@ -8,8 +8,33 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "platform/system_error.h"
 
 namespace quillmark::platform {
+
+// An open file's descriptor, closed when dropped: how an opened file goes
+// from the thread that opened it to the one that reads it.
+class Descriptor {
+ public:
+  Descriptor() = default;
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.fd_, -1));
+    return *this;
+  }
+  ~Descriptor() { Reset(-1); }
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
+  void Reset(int fd);
+
+ private:
+  int fd_ = -1;
+};
 
 class TextFile {
  public:
@@ -19,17 +44,18 @@ class TextFile {
   TextFile& operator=(const TextFile&) = delete;
 
   // Opens a regular file for reading; an open file is closed first, and
-  // the buffer is kept, so one object can read many files cheaply. False when it cannot be opened or is
-  // not a regular file (never blocks on a FIFO).
-  bool Open(const std::string& path);
+  // the buffer is kept, so one object can read many files cheaply. The
+  // error when it cannot be opened or is not a regular file (never blocks
+  // on a FIFO).
+  Status Open(const std::string& path);
   // The same for the file `name` of the folder open as `folderFd`.
-  bool OpenAt(int folderFd, const std::string& name);
-  // Reads the file open as `fd` from where it stands, owning `fd` from now
-  // on; false, with `fd` closed, when it is no regular file.
-  bool Adopt(int fd);
+  Status OpenAt(int folderFd, const std::string& name);
+  // Reads the file open as `fd` from where it stands; an error, with `fd`
+  // closed, when it is no regular file.
+  Status Adopt(Descriptor fd);
   // Gives up the open file without closing it, for another TextFile to
-  // adopt; -1 when none is open.
-  int TakeDescriptor();
+  // adopt; none when none is open.
+  Descriptor TakeDescriptor();
   void Close();
   // Closes the file and gives its buffers back, however large they grew.
   void Release();
@@ -38,7 +64,8 @@ class TextFile {
   std::uint64_t Size() const { return size_; }
 
   // Reads the next whole line, its LF included when it has one, whatever
-  // its length. False when no byte is left. The view stays valid until the
+  // its length. False when no byte is left, or when a read failed:
+  // ReadStatus() tells which. The view stays valid until the
   // next call: it points into the read buffer when the line lies in it
   // whole, so most lines are never copied.
   bool ReadLine(std::string_view& line) {
@@ -54,9 +81,13 @@ class TextFile {
   // The view stays valid until the next call.
   bool ReadChunk(std::string_view& chunk);
 
-  // Back to the file's first byte; false when the file cannot seek. A file
-  // that fits the buffer whole is not read again.
-  bool Rewind();
+  // Back to the file's first byte, or the error when the file cannot seek.
+  // A file that fits the buffer whole is not read again.
+  Status Rewind();
+
+  // The error of the read that ended the file early, if one did: a file is
+  // read to its end only while this is ok.
+  const Status& ReadStatus() const { return readStatus_; }
 
   // False when the last line read surely holds no NUL byte, which spares
   // a search of every line in files that have none.
@@ -92,6 +123,7 @@ class TextFile {
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool bufferHoldsNul_ = false;
+  Status readStatus_;
   bool bufferFromStart_ = false;  // the buffer's first byte is the file's
   bool linesTaken_ = false;       // since the open or the last rewind
   std::string longLine_;  // a line that spans reads of the buffer

@@ -133,6 +133,7 @@ std::string_view DiagnosticKindName(engine::Diagnostic::Kind kind) {
     case engine::Diagnostic::Kind::CannotOpenFile: return "cannot_open";
     case engine::Diagnostic::Kind::LiteralNotClosed: return "literal_not_closed";
     case engine::Diagnostic::Kind::CannotListFolder: return "cannot_list_folder";
+    case engine::Diagnostic::Kind::CannotReadFile: return "cannot_read";
   }
   return {};
 }

@@ -27,6 +27,7 @@ std::string NotificationText(const engine::Diagnostic& diagnostic) {
   switch (diagnostic.kind) {
     case engine::Diagnostic::Kind::CannotOpenFile: return "Cannot open the file: " + diagnostic.text;
     case engine::Diagnostic::Kind::CannotListFolder: return "Cannot list the folder: " + diagnostic.text;
+    case engine::Diagnostic::Kind::CannotReadFile: return "Cannot read the file: " + diagnostic.text;
     case engine::Diagnostic::Kind::LiteralNotClosed:
       return "A literal is not closed on its line; the rest of the file is not scanned: " + LineText(diagnostic.text);
   }

@@ -170,6 +170,24 @@ TEST_F(QuillmarkScan, ReportsDiagnosticsOnStandardError) {
   EXPECT_NE(failed.out.find("\"completed\":false"), std::string::npos);
 }
 
+// A file whose read fails (a bad disk; here the process's own memory,
+// unreadable at offset 0) is no empty file: the walk ends there, failed.
+TEST_F(QuillmarkScan, AFileThatCannotBeReadEndsTheScanAsFailed) {
+  tree.WriteFile("a.c", "\"\x82\xA0\"\n");
+  tree.MakeLink("m.c", "/proc/self/mem");
+  tree.WriteFile("z.c", "\"\x82\xA0\"\n");
+  const Outcome grep = RunScan({"."}, tree.Root());
+  EXPECT_EQ(grep.status, 2);
+  EXPECT_EQ(grep.out, "./a.c:1: \xE3\x81\x82\n");
+  EXPECT_EQ(grep.err, "quillmark-scan: ./m.c: cannot read: Input/output error\n");
+  const Outcome log = RunScan({"--log", "."}, tree.Root());
+  EXPECT_EQ(log.status, 2);
+  EXPECT_TRUE(log.out.ends_with("-- analyze:" + tree.PathOf("m.c") + "\nError: failed to read the file. (Input/output error)\n"));
+  EXPECT_EQ(log.err, "");
+  const Outcome json = RunScan({"--format", "json", "."}, tree.Root());
+  EXPECT_NE(json.out.find("{\"type\":\"diagnostic\",\"kind\":\"cannot_read\",\"path\":\"./m.c\""), std::string::npos);
+}
+
 TEST_F(QuillmarkScan, EndsWithAStatisticsSummaryWhenAsked) {
   tree.WriteFile("e.h", "\"\xA4\xA2\"\n");
   const Outcome outcome = RunScan({"--stats", "--encoding", "AUTO", "-q", "."}, tree.Root());

@@ -1,14 +1,17 @@
-// A walk that scans files on several threads tells its host exactly what a
-// walk on one thread tells, call for call, and ends at the same point.
+// A walk that scans files on several threads hands its sink exactly what a
+// walk on one thread hands it, report for report, and ends at the same point.
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "engine/search_setup.h"
+#include "engine/source_finder.h"
+#include "tests/support/failing_reads.h"
 #include "tests/support/temp_tree.h"
 #include "tests/support/varied_source_tree.h"
 
@@ -17,76 +20,60 @@ namespace {
 
 using testing::TempTree;
 
-// Every call a host gets, with every argument, in order.
-class CallLog final : public FinderHost {
+// Every report a sink gets, with everything in it, in order.
+class ReportLog final : public SearchSink {
  public:
-  CallLog(std::string root, bool wantsTrace) : root_(std::move(root)), wantsTrace_(wantsTrace) {}
-
-  void Trace(std::string_view line) override { calls.push_back("trace " + std::string(line)); }
-  void FlushTrace() override { calls.push_back("flush"); }
-  bool WantsTrace() const override { return wantsTrace_; }
-  void AddFinding(const Finding& f) override {
-    calls.push_back("finding " + f.path + ":" + std::to_string(f.line) + ":" + std::to_string(f.column) + " " +
-                    f.quote + std::to_string(static_cast<int>(f.encoding)) + " " + f.content);
-  }
-  void Diagnose(const Diagnostic& d) override {
-    calls.push_back("diagnose " + std::to_string(static_cast<int>(d.kind)) + " " + d.path + ":" +
-                    std::to_string(d.line) + " " + d.text);
-  }
-  void FolderListed() override { calls.push_back("listed"); }
-  void FileScanned(const ScannedFile& file) override {
-    calls.push_back("scanned " + std::string(file.encodingName) + " " + std::to_string(file.bytes) +
-                    (file.endedEarly ? " early" : ""));
-  }
-  bool IsStopRequested() override {
-    const bool stop = ++checks == stopAtCheck;
-    calls.push_back(stop ? "stop" : "check");
-    return stop;
-  }
-  std::string GetRootPath() override { return root_; }
-  bool PumpMessages() override {
-    const bool quit = ++pumps == quitAtPump;
-    calls.push_back(quit ? "quit" : "pump");
-    return !quit;
+  void Take(FileReport& r) override {
+    ++reports;
+    calls.push_back(r.folderListed ? "report listed" : "report");
+    calls.push_back("trace " + r.trace);
+    for (const Finding& f : r.findings)
+      calls.push_back("finding " + f.path + ":" + std::to_string(f.line) + ":" + std::to_string(f.column) + " " +
+                      f.quote + std::to_string(static_cast<int>(f.encoding)) + " " + f.content);
+    for (const Diagnostic& d : r.diagnostics)
+      calls.push_back("diagnose " + std::to_string(static_cast<int>(d.kind)) + " " + d.path + ":" +
+                      std::to_string(d.line) + " " + d.text);
+    if (r.scanned)
+      calls.push_back("scanned " + std::string(r.scanned->encodingName) + " " + std::to_string(r.scanned->bytes) +
+                      (r.scanned->endedEarly ? " early" : ""));
+    if (reports == stopAtReport) stop.request_stop();
   }
 
   std::vector<std::string> calls;
-  long checks = 0, pumps = 0;
-  long stopAtCheck = 0, quitAtPump = 0;  // 0: never
-
- private:
-  std::string root_;
-  bool wantsTrace_;
+  long reports = 0;
+  long stopAtReport = 0;  // 0: never
+  std::stop_source stop;
 };
 
 struct Outcome {
   std::vector<std::string> calls;
   bool completed = false;
   WalkFailure failure;
-  long checks = 0, pumps = 0;
+  long reports = 0;
 };
 
 struct WalkSetup {
   std::string encoding = "SJIS";
   bool wantsTrace = true;
-  long stopAtCheck = 0;
-  long quitAtPump = 0;
+  long stopAtReport = 0;
 };
 
 Outcome WalkAt(const std::string& root, unsigned threads, const WalkSetup& setup) {
-  CallLog host(root, setup.wantsTrace);
-  host.stopAtCheck = setup.stopAtCheck;
-  host.quitAtPump = setup.quitAtPump;
-  std::unique_ptr<SourceFinder> finder = CreateSourceFinder(setup.encoding);
-  finder->SetHost(&host);
-  finder->SetExtensions({"c", "cpp", "h", "hpp"});
-  finder->SetThreads(threads);
+  ReportLog sink;
+  sink.stopAtReport = setup.stopAtReport;
+  SearchOptions options;
+  options.root = root;
+  options.encoding = *EncodingForSetting(setup.encoding);
+  options.extensions = {"c", "cpp", "h", "hpp"};
+  options.threads = threads;
+  options.trace = setup.wantsTrace;
+  options.stop = sink.stop.get_token();
+  SourceFinder finder(std::move(options), sink);
   Outcome outcome;
-  outcome.completed = finder->Walk(root);
-  outcome.failure = finder->Failure();
-  outcome.calls = std::move(host.calls);
-  outcome.checks = host.checks;
-  outcome.pumps = host.pumps;
+  outcome.completed = finder.Walk();
+  outcome.failure = finder.Failure();
+  outcome.calls = std::move(sink.calls);
+  outcome.reports = sink.reports;
   return outcome;
 }
 
@@ -97,7 +84,7 @@ Outcome ExpectSameAtEveryThreadCount(const std::string& root, const WalkSetup& s
   for (unsigned threads : {2u, 8u}) {
     const Outcome parallel = WalkAt(root, threads, setup);
     SCOPED_TRACE(setup.encoding + " at " + std::to_string(threads) + " threads, stop at " +
-                 std::to_string(setup.stopAtCheck) + ", quit at " + std::to_string(setup.quitAtPump));
+                 std::to_string(setup.stopAtReport));
     EXPECT_EQ(parallel.calls, sequential.calls);
     EXPECT_EQ(parallel.completed, sequential.completed);
     EXPECT_EQ(parallel.failure.kind, sequential.failure.kind);
@@ -126,26 +113,17 @@ TEST(ParallelWalk, EveryEncodingTellsTheSameCalls) {
   }
 }
 
-TEST(ParallelWalk, AStopEndsTheWalkAtTheSameEntry) {
+TEST(ParallelWalk, AStopEndsTheWalkAtTheSameReport) {
   TempTree tree;
   testing::WriteVariedTree(tree, {.seed = 2});
-  const long checks = WalkAt(tree.Root(), 1, {}).checks;
-  ASSERT_GT(checks, 50);
-  for (long stopAt : {1L, 2L, 3L, 7L, checks / 3, checks / 2, checks - 1, checks}) {
-    const Outcome outcome = ExpectSameAtEveryThreadCount(tree.Root(), {.encoding = "AUTO", .stopAtCheck = stopAt});
+  const long reports = WalkAt(tree.Root(), 1, {}).reports;
+  ASSERT_GT(reports, 50);
+  for (long stopAt : {1L, 2L, 3L, 7L, reports / 3, reports / 2, reports - 1, reports}) {
+    const Outcome outcome = ExpectSameAtEveryThreadCount(tree.Root(), {.encoding = "AUTO", .stopAtReport = stopAt});
     EXPECT_FALSE(outcome.completed);
     EXPECT_EQ(outcome.failure.kind, WalkFailure::Kind::Stopped);
-  }
-}
-
-TEST(ParallelWalk, AQuitDuringAPumpEndsTheWalkAtTheSameFolder) {
-  TempTree tree;
-  testing::WriteVariedTree(tree, {.seed = 3});
-  const long pumps = WalkAt(tree.Root(), 1, {}).pumps;
-  ASSERT_GT(pumps, 5);
-  for (long quitAt = 1; quitAt <= pumps; ++quitAt) {
-    const Outcome outcome = ExpectSameAtEveryThreadCount(tree.Root(), {.quitAtPump = quitAt});
-    EXPECT_FALSE(outcome.completed);
+    // Nothing is handed on after the report that asked for the stop.
+    EXPECT_EQ(outcome.reports, stopAt);
   }
 }
 
@@ -161,6 +139,31 @@ TEST(ParallelWalk, AFileThatCannotBeOpenedEndsTheWalkAtTheSameFile) {
 
 // Each file in flight holds a descriptor: however many threads, the walk
 // keeps to what the process may open.
+// A read that fails part way through a file (a bad disk, a share gone)
+// ends the walk after what the file gave before it, at every thread count.
+TEST(ParallelWalk, AReadThatFailsPartWayEndsTheWalkAtTheSameFile) {
+  TempTree tree;
+  testing::WriteVariedTree(tree, {.seed = 5});
+  std::string big;
+  for (int line = 0; big.size() < 200 * 1024; ++line) big += "s = \"\x82\xA0\"; // " + std::to_string(line) + "\n";
+  tree.WriteFile("src/midway.c", big);
+  testing::ScopedFailingReads failing("/src/midway.c", 64 * 1024);
+  const Outcome outcome = ExpectSameAtEveryThreadCount(tree.Root(), {});
+  EXPECT_EQ(outcome.failure.kind, WalkFailure::Kind::CannotReadFile);
+  EXPECT_EQ(outcome.failure.path, tree.PathOf("src/midway.c"));
+  EXPECT_EQ(outcome.failure.reason, "Input/output error");
+  // The file's report: what its whole lines gave, then the failure.
+  ASSERT_GE(outcome.calls.size(), 3u);
+  EXPECT_EQ(outcome.calls.end()[-2], "diagnose 3 src/midway.c:0 Input/output error");
+  EXPECT_TRUE(outcome.calls.back().starts_with("scanned SJIS-JP 6")) << outcome.calls.back();
+  const auto trace = std::find_if(outcome.calls.rbegin(), outcome.calls.rend(),
+                                  [](const std::string& call) { return call.starts_with("trace "); });
+  ASSERT_NE(trace, outcome.calls.rend());
+  EXPECT_TRUE(trace->ends_with("\nError: failed to read the file. (Input/output error)\n"));
+  EXPECT_EQ(trace->find("missing string terminator"), std::string::npos) << "a line cut by the failure is not scanned";
+  EXPECT_GT(CountOf(outcome.calls, "finding src/midway.c:"), 1000);
+}
+
 TEST(ParallelWalk, ManyThreadsKeepWithinTheDescriptorLimit) {
   TempTree tree;
   // Files that take longer to scan than to open, so that the walk runs

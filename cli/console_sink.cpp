@@ -1,4 +1,4 @@
-#include "cli/console_host.h"
+#include "cli/console_sink.h"
 
 #include <algorithm>
 
@@ -7,12 +7,11 @@
 
 namespace quillmark::cli {
 
-ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings, std::string rootPath)
+ConsoleSink::ConsoleSink(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings)
     : out_(out), diagnostics_(diagnostics), settings_(std::move(settings)) {
   lines_.form = settings_.output == ConsoleOutput::Raw ? FindingLines::Form::Raw : FindingLines::Form::Grep;
   lines_.column = settings_.column;
   lines_.color = settings_.color;
-  lines_.rootPath = std::move(rootPath);
   if (settings_.writer) {
     record_.clear();
     settings_.writer->Begin(record_);
@@ -20,73 +19,65 @@ ConsoleHost::ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings
   }
 }
 
-void ConsoleHost::SetRoot(std::string rootPath, std::string rootAbsolute, bool isFile) {
+void ConsoleSink::SetRoot(std::string rootPath, std::string rootAbsolute, bool isFile) {
   rootAbsolute_ = std::move(rootAbsolute);
   lines_.rootPath = std::move(rootPath);
   lines_.rootIsFile = isFile;
 }
 
-std::string ConsoleHost::ShownPath(const std::string& relativePath) const { return lines_.ShownPath(relativePath); }
+std::string ConsoleSink::ShownPath(const std::string& relativePath) const { return lines_.ShownPath(relativePath); }
 
-const engine::FindingRenderer* ConsoleHost::GetFindingRenderer() const {
-  const bool printsLines = settings_.output == ConsoleOutput::Grep || settings_.output == ConsoleOutput::Raw;
-  return printsLines ? &lines_ : nullptr;
+void ConsoleSink::Configure(engine::SearchOptions& options) {
+  const ConsoleOutput output = settings_.output;
+  options.trace = output == ConsoleOutput::Log;
+  options.columns = output == ConsoleOutput::Data || (output == ConsoleOutput::Grep && settings_.column);
+  options.traceRenderer = nullptr;  // the lines as traced, byte for byte
+  options.findingRenderer = output == ConsoleOutput::Grep || output == ConsoleOutput::Raw ? &lines_ : nullptr;
+  options.stop = stop_.get_token();
 }
 
-void ConsoleHost::AddRenderedFindings(std::string_view rendered, std::size_t count) {
-  summary_.findings += count;
-  Write(rendered);
-}
-
-std::string ConsoleHost::DataPath(const std::string& relativePath) const {
+std::string ConsoleSink::DataPath(const std::string& relativePath) const {
   if (settings_.dataBase.empty()) return relativePath;
   const std::string file = relativePath.empty() ? rootAbsolute_ : platform::JoinPath(rootAbsolute_, relativePath);
   std::string path = platform::RelativePath(settings_.dataBase, file);
   return path.empty() ? file : path;
 }
 
-void ConsoleHost::Write(std::string_view bytes) {
+void ConsoleSink::Write(std::string_view bytes) {
   if (outputFailed_ || bytes.empty()) return;
   // Only the walk's thread writes: the stream's lock would be taken for nothing.
-  if (fwrite_unlocked(bytes.data(), 1, bytes.size(), out_) != bytes.size()) outputFailed_ = true;
+  if (fwrite_unlocked(bytes.data(), 1, bytes.size(), out_) != bytes.size()) {
+    outputFailed_ = true;
+    stop_.request_stop();
+  }
 }
 
-void ConsoleHost::Trace(std::string_view line) {
-  if (settings_.output != ConsoleOutput::Log) return;
-  record_.assign(line);
-  record_ += '\n';
-  Write(record_);
-}
-
-void ConsoleHost::FlushTrace() {
-  if (!outputFailed_ && std::fflush(out_) != 0) outputFailed_ = true;
-}
-
-void ConsoleHost::AddFinding(const engine::Finding& finding) {
-  ++summary_.findings;
+void ConsoleSink::Take(engine::FileReport& report) {
+  if (report.folderListed) ++summary_.folders;
+  summary_.findings += report.findingCount;
   switch (settings_.output) {
     case ConsoleOutput::Log:
-      return;
+      Write(report.trace);
+      break;
     case ConsoleOutput::Raw:
     case ConsoleOutput::Grep:
-      record_.clear();
-      lines_.Render(finding, record_);
+      Write(report.rendered);
       break;
     case ConsoleOutput::Data:
       record_.clear();
-      if (settings_.dataBase.empty()) {
+      for (engine::Finding& finding : report.findings) {
+        if (!settings_.dataBase.empty()) finding.path = DataPath(finding.path);
         settings_.writer->AddFinding(finding, record_);
-      } else {
-        engine::Finding moved = finding;
-        moved.path = DataPath(finding.path);
-        settings_.writer->AddFinding(moved, record_);
       }
+      Write(record_);
       break;
   }
-  Write(record_);
+  if (report.scanned) Count(*report.scanned);
+  // A file's diagnostics come after what it gave before them.
+  for (const engine::Diagnostic& diagnostic : report.diagnostics) Diagnose(diagnostic);
 }
 
-void ConsoleHost::Diagnose(const engine::Diagnostic& diagnostic) {
+void ConsoleSink::Diagnose(const engine::Diagnostic& diagnostic) {
   if (settings_.writer) {
     record_.clear();
     if (settings_.dataBase.empty()) {
@@ -108,6 +99,9 @@ void ConsoleHost::Diagnose(const engine::Diagnostic& diagnostic) {
     case engine::Diagnostic::Kind::CannotOpenFile:
       message = "quillmark-scan: " + path + ": cannot open: " + diagnostic.text;
       break;
+    case engine::Diagnostic::Kind::CannotReadFile:
+      message = "quillmark-scan: " + path + ": cannot read: " + diagnostic.text;
+      break;
     case engine::Diagnostic::Kind::LiteralNotClosed:
       if (settings_.quiet) return;
       message = path + ":" + std::to_string(diagnostic.line) +
@@ -128,7 +122,7 @@ void ConsoleHost::Diagnose(const engine::Diagnostic& diagnostic) {
   std::fprintf(diagnostics_, "%s\n", message.c_str());
 }
 
-void ConsoleHost::FileScanned(const engine::ScannedFile& file) {
+void ConsoleSink::Count(const engine::ScannedFile& file) {
   ++summary_.files;
   summary_.bytes += file.bytes;
   if (file.endedEarly) ++summary_.filesEndedEarly;
@@ -139,7 +133,7 @@ void ConsoleHost::FileScanned(const engine::ScannedFile& file) {
   else ++found->second;
 }
 
-void ConsoleHost::Finish(bool completed) {
+void ConsoleSink::Finish(bool completed) {
   summary_.completed = completed;
   summary_.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   if (settings_.writer) {
@@ -147,10 +141,10 @@ void ConsoleHost::Finish(bool completed) {
     settings_.writer->End(summary_, record_);
     Write(record_);
   }
-  FlushTrace();
+  if (!outputFailed_ && std::fflush(out_) != 0) outputFailed_ = true;
 }
 
-std::string ConsoleHost::StatsText() const {
+std::string ConsoleSink::StatsText() const {
   std::string text;
   text += std::to_string(summary_.findings) + " findings\n";
   text += std::to_string(summary_.files) + " files scanned";

@@ -1,14 +1,16 @@
-// The engine's host on a console: findings, trace lines or a data form to
-// a stream, diagnostics to another.
+// Where a search's reports go on a console: findings, trace lines or a
+// data form to a stream, diagnostics to another.
 #pragma once
 
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <stop_token>
 #include <string>
 
 #include "cli/finding_lines.h"
-#include "engine/finder_host.h"
+#include "engine/search_options.h"
+#include "engine/search_sink.h"
 #include "report/format_writer.h"
 
 namespace quillmark::cli {
@@ -31,33 +33,20 @@ struct ConsoleSettings {
   std::string dataBase;
 };
 
-class ConsoleHost final : public engine::FinderHost {
+class ConsoleSink final : public engine::SearchSink {
  public:
-  ConsoleHost(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings, std::string rootPath);
+  ConsoleSink(std::FILE* out, std::FILE* diagnostics, ConsoleSettings settings);
 
   // The root walked next: as typed, and the absolute folder its relative
   // paths start from; a file root is shown as typed, never joined.
   void SetRoot(std::string rootPath, std::string rootAbsolute, bool isFile);
 
-  void Trace(std::string_view line) override;
-  void FlushTrace() override;
-  bool WantsTrace() const override { return settings_.output == ConsoleOutput::Log; }
-  // Only the data forms and the grep form's --column print columns.
-  bool WantsColumns() const override {
-    return settings_.output == ConsoleOutput::Data || (settings_.output == ConsoleOutput::Grep && settings_.column);
-  }
-  void AddFinding(const engine::Finding& finding) override;
-  // The grep and raw forms' lines may be made while scanning.
-  const engine::FindingRenderer* GetFindingRenderer() const override;
-  void AddRenderedFindings(std::string_view rendered, std::size_t count) override;
-  void Diagnose(const engine::Diagnostic& diagnostic) override;
-  void FolderListed() override { ++summary_.folders; }
-  void FileScanned(const engine::ScannedFile& file) override;
-  // Once a write has failed (the reader is gone, the disk is full) the
-  // walk has nobody to report to: it stops at the next entry.
-  bool IsStopRequested() override { return outputFailed_; }
-  std::string GetRootPath() override { return lines_.rootPath; }
-  bool PumpMessages() override { return true; }
+  // What the search is to make for this sink: the trace only for the log
+  // form, columns only where they are printed, the grep and raw lines on
+  // the threads that scan. A failed write stops the walk through `stop`.
+  void Configure(engine::SearchOptions& options);
+
+  void Take(engine::FileReport& report) override;
 
   // Writes what a data form keeps to its end, with the walk's outcome.
   void Finish(bool completed);
@@ -70,6 +59,8 @@ class ConsoleHost final : public engine::FinderHost {
 
  private:
   void Write(std::string_view bytes);
+  void Diagnose(const engine::Diagnostic& diagnostic);
+  void Count(const engine::ScannedFile& file);
   // A finding's or diagnostic's path as shown on the console.
   std::string ShownPath(const std::string& relativePath) const;
   // Its path as the data forms' writer takes it.
@@ -82,6 +73,9 @@ class ConsoleHost final : public engine::FinderHost {
   bool rootFailed_ = false;
   report::ScanSummary summary_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  // Once a write has failed (the reader is gone, the disk is full) the
+  // walk has nobody to report to: it stops at the next entry.
+  std::stop_source stop_;
   bool outputFailed_ = false;
   std::string record_;
   FindingLines lines_;  // the root as typed, and whether it is a file, too

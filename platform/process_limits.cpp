@@ -1,6 +1,7 @@
-#include "platform/processor_count.h"
+#include "platform/process_limits.h"
 
 #include <sched.h>
+#include <sys/resource.h>
 
 #include <thread>
 
@@ -15,6 +16,12 @@ unsigned ProcessorCount() {
   }
   const unsigned online = std::thread::hardware_concurrency();
   return online > 0 ? online : 1;
+}
+
+std::size_t OpenFileLimit(std::size_t fallback) {
+  rlimit descriptors{};
+  if (getrlimit(RLIMIT_NOFILE, &descriptors) != 0 || descriptors.rlim_cur == RLIM_INFINITY) return fallback;
+  return static_cast<std::size_t>(descriptors.rlim_cur);
 }
 
 }  // namespace quillmark::platform

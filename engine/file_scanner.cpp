@@ -1,0 +1,90 @@
+#include "engine/file_scanner.h"
+
+namespace quillmark::engine {
+namespace {
+
+// A file's bytes for detection, read through the scan's own buffer.
+class FileChunks final : public ByteChunks {
+ public:
+  explicit FileChunks(platform::TextFile& file) : file_(file) {}
+  bool Next(std::string_view& chunk) override { return file_.ReadChunk(chunk); }
+  bool Restart() override { return file_.Rewind().ok(); }
+
+ private:
+  platform::TextFile& file_;
+};
+
+const EncodingRules& RulesFor(DetectedEncoding detected) {
+  switch (detected) {
+    case DetectedEncoding::EucJp:
+      return EucJpRules();
+    case DetectedEncoding::Utf8:
+      return Utf8Rules();
+    case DetectedEncoding::Ascii:  // every rule reads such a file alike
+    case DetectedEncoding::ShiftJis:
+      break;
+  }
+  return ShiftJisRules();
+}
+
+}  // namespace
+
+FileScanner::FileScanner(const SearchOptions& options, const std::atomic<bool>* cancel)
+    : fixedRules_(options.encoding.rules),
+      cancel_(cancel),
+      out_(options),
+      scanner_(out_, fixedRules_ ? *fixedRules_ : ShiftJisRules()) {}
+
+void FileScanner::Scan(platform::Descriptor file, const std::string& relativePath, const std::string& path,
+                       FileReport& report) {
+  out_.SetReport(report);
+  if (const platform::Status opened = file_.Adopt(std::move(file)); !opened) {
+    // Gone from under the walk between its open and this scan.
+    out_.Trace("Error: failed to open the file.");
+    out_.Diagnose(Diagnostic{Diagnostic::Kind::CannotOpenFile, relativePath, 0, opened.error().reason});
+    report.failure = WalkFailure{WalkFailure::Kind::CannotOpenFile, path, opened.error().reason};
+    return;
+  }
+  std::string_view encodingName;
+  if (fixedRules_) {
+    encodingName = fixedRules_->name;
+  } else {
+    // Read in pieces, then again for its lines: a whole file held at once
+    // would cost its size in fresh memory, and rereading a file the system
+    // has just read costs far less.
+    FileChunks chunks(file_);
+    const DetectedEncoding detected = DetectEncoding(chunks);
+    if (!file_.ReadStatus()) return FailRead(file_.ReadStatus().error(), relativePath, path);
+    if (const platform::Status rewound = file_.Rewind(); !rewound) return FailRead(rewound.error(), relativePath, path);
+    encodingName = DetectedEncodingName(detected);
+    out_.Trace("-- encoding:", encodingName);
+    scanner_.SetRules(RulesFor(detected));
+  }
+  scanner_.SetPosition(1, relativePath);
+  bool inComment = false;
+  bool endedEarly = false;
+  std::uint64_t bytes = 0;
+  std::string_view line;
+  while (file_.ReadLine(line)) {
+    if (cancel_ && cancel_->load(std::memory_order_relaxed)) break;
+    bytes += line.size();
+    if (!scanner_.ScanLine(line, inComment, file_.MayHoldNul())) {
+      endedEarly = true;
+      break;
+    }
+    scanner_.NextLine();
+  }
+  report.scanned = ScannedFile{encodingName, bytes, endedEarly};
+  if (!file_.ReadStatus()) FailRead(file_.ReadStatus().error(), relativePath, path);
+  file_.Close();
+}
+
+void FileScanner::FailRead(const platform::SystemError& error, const std::string& relativePath,
+                           const std::string& path) {
+  out_.Trace("Error: failed to read the file. (", error.reason, ")");
+  out_.Diagnose(Diagnostic{Diagnostic::Kind::CannotReadFile, relativePath, 0, error.reason});
+  out_.Report().failure = WalkFailure{WalkFailure::Kind::CannotReadFile, path, error.reason};
+  file_.Close();
+}
+
+}  // namespace quillmark::engine
