@@ -63,6 +63,10 @@ SearchBatch SearchThread::TakeBatch() {
   SearchBatch batch;
   const std::lock_guard<std::mutex> lock(mutex_);
   std::swap(batch, pending_);
+  // The next batch is likely as large: growing to it by doubling would
+  // copy its bytes over and over on the walk's thread.
+  pending_.log.reserve(batch.log.size());
+  pending_.findings.Reserve(batch.findings.size());
   return batch;
 }
 

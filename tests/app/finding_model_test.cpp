@@ -61,14 +61,16 @@ TEST(FindingModel, RowsReadBackAsGivenPastAPieceAndAfterADeletion) {
   ExpectRows(model, {expected[0]});
 }
 
-// Batches made elsewhere join without their bytes moving, and the rows
-// appended after a batch still share their path with the row before.
+// Batches made elsewhere join as runs of their own without their bytes
+// moving; rows appended after a batch, reserved for or not, and rows
+// deleted across runs read back in order.
 TEST(FindingModel, BatchesJoinAtTheEnd) {
   FindingModel model;
   std::vector<engine::Finding> expected;
   int next = 0;
   for (const int batchRows : {0, 5, 20000, 1, 0, 7}) {
     FindingModel batch;
+    batch.Reserve(static_cast<std::size_t>(batchRows) / 2);
     for (int i = 0; i < batchRows; ++i, ++next) {
       expected.push_back(MakeFinding(next));
       batch.Append(expected.back());
@@ -79,6 +81,18 @@ TEST(FindingModel, BatchesJoinAtTheEnd) {
     expected.push_back(MakeFinding(next++));
     model.Append(expected.back());
   }
+  ExpectRows(model, expected);
+
+  // Rows deleted across the runs: the one-row batch's row goes with its
+  // run, and the rows after each deletion move up.
+  for (const std::size_t row : {std::size_t{20007}, std::size_t{6}, std::size_t{0}, expected.size() - 4}) {
+    model.Erase(row);
+    expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(row));
+  }
+  ASSERT_EQ(model.size(), expected.size());
+  ExpectRows(model, expected);
+  expected.push_back(MakeFinding(next++));
+  model.Append(expected.back());
   ExpectRows(model, expected);
 
   FindingModel into;
