@@ -1,6 +1,7 @@
 #include "engine/search_setup.h"
 
 #include "engine/encoding_rules.h"
+#include "platform/code_page.h"
 
 namespace quillmark::engine {
 namespace {
@@ -30,10 +31,10 @@ std::vector<std::string> BuildExtensionList(std::string_view fileExt) {
 }
 
 std::unique_ptr<SourceFinder> CreateSourceFinder(std::string_view encoding) {
-  if (encoding == "SJIS") return std::make_unique<SourceFinder>(&ShiftJisRules());
-  if (encoding == "EUC") return std::make_unique<SourceFinder>(&EucJpRules());
-  if (encoding == "UTF8") return std::make_unique<SourceFinder>(&Utf8Rules());
-  if (encoding == "AUTO") return std::make_unique<SourceFinder>(DetectPerFile{});
+  if (encoding == platform::kShiftJisNames.setting) return std::make_unique<SourceFinder>(&ShiftJisRules());
+  if (encoding == platform::kEucJpNames.setting) return std::make_unique<SourceFinder>(&EucJpRules());
+  if (encoding == platform::kUtf8Names.setting) return std::make_unique<SourceFinder>(&Utf8Rules());
+  if (encoding == platform::kPerFileNames.setting) return std::make_unique<SourceFinder>(DetectPerFile{});
   return nullptr;
 }
 
