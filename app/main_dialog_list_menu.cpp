@@ -11,7 +11,7 @@
 #include "app/result_list.h"
 #include "platform/path.h"
 #include "report/csv_writer.h"
-#include "report/finding_text.h"
+#include "report/finding_lines.h"
 #include "report/json_lines_writer.h"
 #include "report/po_writer.h"
 #include "report/sarif_writer.h"
@@ -77,8 +77,8 @@ void MainDialog::CopySelectedRow() {
   const std::optional<engine::Finding> row =
       resultList_->RowAt(resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED));
   if (!row) return;
-  const std::string line =
-      report::PathFromRoot(rootPath_, row->path) + ":" + report::LineText(*row) + ": " + report::TrimmedText(*row);
+  std::string line;
+  report::AppendGrepLine(*row, {rootPath_}, line);
   wxClipboardLocker locker;
   if (!locker) {
     ShowMessage("クリップボードを開けません。", MessageIcon::Warning);
