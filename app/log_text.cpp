@@ -8,8 +8,7 @@
 namespace quillmark::app {
 
 void AppendLogLine(std::string_view line, std::string& out) {
-  if (platform::IsValidUtf8(line)) out.append(line);
-  else platform::AppendCp932ToUtf8(line, out);
+  platform::AppendDisplayText(line, out);
   out += '\n';
 }
 
