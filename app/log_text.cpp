@@ -6,6 +6,14 @@
 #include "platform/code_page.h"
 
 namespace quillmark::app {
+namespace {
+
+// Lines and small batches join the last piece up to this size, so that
+// the pieces stay few whatever the lines' number; larger batches stand
+// as pieces of their own.
+constexpr std::size_t kJoinedPieceBytes = 1 << 20;
+
+}  // namespace
 
 void AppendLogLine(std::string_view line, std::string& out) {
   platform::AppendDisplayText(line, out);
@@ -13,74 +21,96 @@ void AppendLogLine(std::string_view line, std::string& out) {
 }
 
 void LogText::AppendLine(std::string_view line) {
-  converted_.clear();
-  AppendLogLine(line, converted_);
-  Append(converted_);
+  if (pieces_.empty() || pieces_.back().size() >= kJoinedPieceBytes) {
+    starts_.push_back(size_);
+    pieces_.emplace_back();
+  }
+  std::string& last = pieces_.back();
+  const std::size_t before = last.size();
+  AppendLogLine(line, last);
+  size_ += last.size() - before;
 }
 
-void LogText::Append(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const std::size_t used = size_ % kBlockBytes;
-    if (used == 0 && size_ / kBlockBytes == blocks_.size()) {
-      blocks_.push_back(std::make_unique<MemoryBlock>(kBlockBytes));
-    }
-    const std::size_t count = std::min(bytes.size(), kBlockBytes - used);
-    std::memcpy(blocks_[size_ / kBlockBytes]->Data() + used, bytes.data(), count);
-    size_ += count;
-    bytes.remove_prefix(count);
+void LogText::AppendConverted(std::string&& lines) {
+  if (lines.empty()) return;
+  const std::size_t count = lines.size();
+  if (!pieces_.empty() && pieces_.back().size() + count <= kJoinedPieceBytes) {
+    pieces_.back() += lines;
+  } else {
+    starts_.push_back(size_);
+    pieces_.push_back(std::move(lines));
   }
+  size_ += count;
 }
 
 void LogText::Clear() {
-  blocks_.clear();
+  pieces_ = std::vector<std::string>();
+  starts_.clear();
   size_ = 0;
   whole_ = std::string();
 }
 
-std::string LogText::Substr(std::size_t from, std::size_t to) const {
-  std::string text;
-  if (from >= to) return text;
-  text.reserve(to - from);
-  while (from < to) {
-    const std::size_t within = from % kBlockBytes;
-    const std::size_t count = std::min(to - from, kBlockBytes - within);
-    text.append(blocks_[from / kBlockBytes]->Data() + within, count);
+std::size_t LogText::PieceOf(std::size_t index) const {
+  return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), index) - starts_.begin()) - 1;
+}
+
+template <class Visit>
+void LogText::ForEachStretch(std::size_t from, std::size_t to, Visit visit) const {
+  to = std::min(to, size_);
+  if (from >= to) return;
+  for (std::size_t piece = PieceOf(from); from < to; ++piece) {
+    const std::size_t within = from - starts_[piece];
+    const std::size_t count = std::min(to - from, pieces_[piece].size() - within);
+    if (visit(std::string_view(pieces_[piece]).substr(within, count), from)) return;
     from += count;
   }
+}
+
+char LogText::At(std::size_t index) const {
+  const std::size_t piece = PieceOf(index);
+  return pieces_[piece][index - starts_[piece]];
+}
+
+std::string LogText::Substr(std::size_t from, std::size_t to) const {
+  std::string text;
+  if (from < to) text.reserve(std::min(to, size_) - std::min(from, size_));
+  ForEachStretch(from, to, [&](std::string_view bytes, std::size_t) {
+    text.append(bytes);
+    return false;
+  });
   return text;
 }
 
 std::size_t LogText::Find(char byte, std::size_t from) const {
-  while (from < size_) {
-    const std::size_t within = from % kBlockBytes;
-    const std::size_t count = std::min(size_ - from, kBlockBytes - within);
-    const char* start = blocks_[from / kBlockBytes]->Data() + within;
-    if (const void* found = std::memchr(start, byte, count)) return from + (static_cast<const char*>(found) - start);
-    from += count;
-  }
-  return npos;
+  std::size_t found = npos;
+  ForEachStretch(from, size_, [&](std::string_view bytes, std::size_t offset) {
+    if (const void* at = std::memchr(bytes.data(), byte, bytes.size())) {
+      found = offset + static_cast<std::size_t>(static_cast<const char*>(at) - bytes.data());
+      return true;
+    }
+    return false;
+  });
+  return found;
 }
 
 std::size_t LogText::ReverseFind(char byte, std::size_t at) const {
   if (size_ == 0) return npos;
   std::size_t index = std::min(at, size_ - 1);
-  for (;;) {
-    if (At(index) == byte) return index;
-    if (index == 0) return npos;
-    --index;
+  for (std::size_t piece = PieceOf(index);; --piece) {
+    const std::string_view bytes = std::string_view(pieces_[piece]).substr(0, index - starts_[piece] + 1);
+    const std::size_t found = bytes.rfind(byte);
+    if (found != std::string_view::npos) return starts_[piece] + found;
+    if (piece == 0) return npos;
+    index = starts_[piece] - 1;
   }
 }
 
 long LogText::CountCharacters(std::size_t from, std::size_t to) const {
   long count = 0;
-  to = std::min(to, size_);
-  while (from < to) {
-    const std::size_t within = from % kBlockBytes;
-    const std::size_t length = std::min(to - from, kBlockBytes - within);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(blocks_[from / kBlockBytes]->Data() + within);
-    for (std::size_t i = 0; i < length; ++i) count += (bytes[i] & 0xC0) != 0x80;
-    from += length;
-  }
+  ForEachStretch(from, to, [&](std::string_view bytes, std::size_t) {
+    for (const unsigned char byte : bytes) count += (byte & 0xC0) != 0x80;
+    return false;
+  });
   return count;
 }
 

@@ -1,17 +1,16 @@
 // The window's log: every trace line of every search since the log was
 // last cleared, in UTF-8, each line ended by '\n'. A search appends tens of
-// megabytes to it, so it lives in large blocks that never move (see
-// memory_blocks.h), and is made one string only when asked for whole.
+// megabytes to it in batches made on the search thread: each batch is kept
+// as the piece it came in, never copied, and the log is made one string
+// only when asked for whole.
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/memory_blocks.h"
-#include "engine/finder_host.h"
+#include "engine/search_options.h"
 
 namespace quillmark::app {
 
@@ -20,6 +19,7 @@ namespace quillmark::app {
 // correctly and EUC-JP ones look as they would on a Shift_JIS system.
 void AppendLogLine(std::string_view line, std::string& out);
 
+// The same rule for the lines made on the threads that scan.
 class LogLineRenderer final : public engine::TraceRenderer {
  public:
   void Render(std::string_view line, std::string& out) const override { AppendLogLine(line, out); }
@@ -31,14 +31,15 @@ class LogText {
 
   // Appends `line` as AppendLogLine makes it.
   void AppendLine(std::string_view line);
-  // Appends lines AppendLogLine made.
-  void AppendConverted(std::string_view lines) { Append(lines); }
+  // Appends lines AppendLogLine made; a large batch is kept as it is.
+  void AppendConverted(std::string&& lines);
+  void AppendConverted(std::string_view lines) { AppendConverted(std::string(lines)); }
 
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   void Clear();
 
-  char At(std::size_t index) const { return blocks_[index / kBlockBytes]->Data()[index % kBlockBytes]; }
+  char At(std::size_t index) const;
   // Bytes [from, to) of the log, `to` at most size().
   std::string Substr(std::size_t from, std::size_t to) const;
   // The first `byte` at or after `from`, or npos.
@@ -53,11 +54,16 @@ class LogText {
   const std::string& Whole() const;
 
  private:
-  void Append(std::string_view bytes);
+  // The piece that holds byte `index` (below size()).
+  std::size_t PieceOf(std::size_t index) const;
+  // Calls `visit(bytes, offset)` for each stretch of bytes [from, to) that
+  // lies in one piece, in order, until it returns true.
+  template <class Visit>
+  void ForEachStretch(std::size_t from, std::size_t to, Visit visit) const;
 
-  std::vector<std::unique_ptr<MemoryBlock>> blocks_;  // each kBlockBytes
+  std::vector<std::string> pieces_;
+  std::vector<std::size_t> starts_;  // the log offset of each piece's first byte
   std::size_t size_ = 0;
-  std::string converted_;      // the last line converted, kept for its capacity
   mutable std::string whole_;  // the first whole_.size() bytes of the log
 };
 

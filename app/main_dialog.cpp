@@ -72,15 +72,22 @@ MainDialog::MainDialog(std::string settingsPath)
 
   Create(nullptr, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   BuildWindow();
+  resultsTimer_.SetOwner(this);
+  Bind(wxEVT_TIMER, &MainDialog::OnResultsTimer, this, resultsTimer_.GetId());
 }
 
-MainDialog::~MainDialog() = default;
+// A window destroyed during a search (the program ending) waits for the
+// walk: the thread writes into the window's batch until it has ended.
+MainDialog::~MainDialog() {
+  resultsTimer_.Stop();
+  search_.reset();
+}
 
 void MainDialog::BuildWindow() {
   ui::BuildDialog(*this, res::MainDialogTemplate(),
-              [](wxWindow* dialog, const res::ControlTemplate& control, wxPoint position, wxSize size) -> wxWindow* {
+              [this](wxWindow* dialog, const res::ControlTemplate& control, wxPoint position, wxSize size) -> wxWindow* {
                 if (control.id != res::kResultList) return nullptr;
-                return new ResultList(dialog, control.id, position, size, ui::ListViewStyle(control));
+                return new ResultList(dialog, control.id, position, size, ui::ListViewStyle(control), findings_);
               });
   searchButton_ = dynamic_cast<wxButton*>(FindWindow(res::kSearchButton));
   stopButton_ = dynamic_cast<wxButton*>(FindWindow(res::kStopButton));
@@ -122,11 +129,10 @@ void MainDialog::OnBrowse(wxCommandEvent&) {
 }
 
 void MainDialog::OnCloseButton(wxCommandEvent&) {
+  // A search is stopped, with no outcome box, before the window goes.
   if (IsBusy()) {
-    // The walk unwinds first; the search closes the window when it has.
-    stopRequested_ = true;
-    closeAfterSearch_ = true;
-    return;
+    StopSearchAndWait();
+    ReturnToIdle(false);
   }
   ui::EndDialog(*this, 0);
 }
@@ -136,11 +142,12 @@ void MainDialog::OnClose(wxCloseEvent&) {
   const std::string folder = folderBytes_.Get(*folderEdit_);
   if (!keepSavedFolder_ || folderBytes_.Edited(*folderEdit_)) SaveFinderRootPath(settingsPath_, folder);
   if (IsBusy()) {
-    stopRequested_ = true;
-    closeAfterSearch_ = true;
-    return;
+    // The root path stays the one of the rows the list shows.
+    StopSearchAndWait();
+    ReturnToIdle(false);
+  } else {
+    rootPath_ = folder;
   }
-  rootPath_ = folder;
   ui::EndDialog(*this, 0);
 }
 

@@ -1,19 +1,22 @@
 // The main window (template 102): the folder edit, the search and stop
-// buttons with the status field, the result list, which is the only store
-// of a search's findings, and the log pane. It is the engine's host.
+// buttons with the status field, the result list and the log pane. The
+// window holds the stores the two views show: the findings of the last
+// search and the log. A search walks on a thread of its own and the window
+// takes what it gives at the pace of its repaints.
 #pragma once
 
 #include <wx/dialog.h>
+#include <wx/timer.h>
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "app/finding_model.h"
 #include "app/log_pane_view.h"
 #include "app/log_text.h"
-#include "app/repaint_throttle.h"
-#include "engine/finder_host.h"
+#include "app/search_thread.h"
 #include "ui/field_bytes.h"
 
 class wxButton;
@@ -29,7 +32,7 @@ namespace quillmark::app {
 
 class ResultList;
 
-class MainDialog final : public wxDialog, public engine::FinderHost {
+class MainDialog final : public wxDialog {
  public:
   // Asks the user for a folder, starting at `start`; nothing when cancelled.
   using FolderChooser = std::function<std::optional<std::string>(wxWindow* parent, const std::string& start)>;
@@ -55,24 +58,23 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   explicit MainDialog(std::string settingsPath);
   ~MainDialog() override;
 
-  // engine::FinderHost
-  void Trace(std::string_view line) override;
-  // Lines made while scanning are converted for the log on the threads
-  // that scan.
-  const engine::TraceRenderer* GetTraceRenderer() const override { return &logLines_; }
-  void AddRenderedTrace(std::string_view rendered) override { logText_.AppendConverted(rendered); }
-  void FlushTrace() override;
-  void AddFinding(const engine::Finding& finding) override;
-  bool IsStopRequested() override { return stopRequested_; }
-  std::string GetRootPath() override { return rootPath_; }
-  bool PumpMessages() override;
+  // Adds what a search gave to the log and the rows, and shows them: the
+  // running search's batches come this way.
+  void AppendSearchResults(SearchBatch batch);
 
   // Opens the first selected row's file in the user's editor at its line.
   void LaunchEditor();
 
+  // From the click on 検索 until the outcome box is closed.
   bool IsBusy() const;
+  // The search root as the last search trimmed it: the base of the rows'
+  // paths.
+  const std::string& GetRootPath() const { return rootPath_; }
   // The whole log, as one string (made when asked for).
   const std::string& GetLogText() const { return logText_.Whole(); }
+  const FindingModel& GetFindings() const { return findings_; }
+  // Runs on the search thread after each report of the searches to come.
+  void SetReportObserver(SearchThread::ReportObserver observer) { reportObserver_ = std::move(observer); }
   editor::SettingsDialog& GetSettingsDialog() { return *settingsDialog_; }
   void SetFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
   void SetSaveFileChooser(SaveFileChooser chooser) { saveFileChooser_ = std::move(chooser); }
@@ -104,13 +106,20 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
 
   // Search command.
   void EnterBusyState();
-  void RunSearch();
+  void StartSearch();
+  void OnResultsTimer(wxTimerEvent& event);
+  void OnSearchEnded(unsigned serial);
+  // Stops the running search, if any, and waits for its thread; what it
+  // gave is kept, and no outcome is shown.
+  void StopSearchAndWait();
   void ReturnToIdle(bool flushLog);
-  void ReportOutcome(bool completed, bool outOfMemory, const std::string& encodingName);
+  void ReportOutcome(bool completed, bool outOfMemory);
 
   // Result list and log pane.
-  void ShowTraceAndRows();
-  void RepaintList();
+  // Appends one line of the window's own to the log; the pane shows it at
+  // its next refresh.
+  void Trace(std::string_view line);
+  void ShowLogEnd();
   void RefreshLogPane();
   void SelectLogFrom(std::size_t offset);
   void DeleteSelectedRow();
@@ -129,23 +138,24 @@ class MainDialog final : public wxDialog, public engine::FinderHost {
   // The saved folder could not be read: a close leaves it saved unless the
   // user put another one into the field.
   bool keepSavedFolder_ = false;
+  FindingModel findings_;  // before the list, which shows it
   LogText logText_;
   LogLineRenderer logLines_;
   std::unique_ptr<editor::SettingsDialog> settingsDialog_;
-  bool stopRequested_ = false;
-  bool closeAfterSearch_ = false;
+
+  // The running search, from the click on 検索 until its outcome arrives.
+  std::unique_ptr<SearchThread> search_;
+  unsigned searchSerial_ = 0;  // tells a search's end from an earlier one's
+  std::string searchEncodingName_;
+  SearchThread::ReportObserver reportObserver_;
+  // Takes the running search's batches: ten times a second looks live and
+  // leaves the time to the search, since a refresh repaints the list and
+  // lays out the log pane.
+  wxTimer resultsTimer_;
 
   LogPaneView logView_;
   bool logPaneEdited_ = false;    // the user typed into the pane since its refresh
   bool updatingLogPane_ = false;  // the pane's text is being set by the program
-  // Between the busy state's start and end refreshes are paced: ten a
-  // second look live, and leave the time to the search. One pace for the
-  // rows and the log, since a repaint paints the whole window.
-  bool searching_ = false;
-  RepaintThrottle repaintPace_{std::chrono::milliseconds(100)};
-  unsigned rowsSincePaceCheck_ = 0;
-  RepaintThrottle displayPace_{std::chrono::milliseconds(5)};
-  bool listRowsUnpainted_ = false;
   bool listReturnPending_ = false;  // Enter on the list: the activation that follows is no double click
   FolderChooser folderChooser_;
   SaveFileChooser saveFileChooser_;

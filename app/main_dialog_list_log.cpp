@@ -1,12 +1,38 @@
-// What the user does with the result list and the log pane.
+// The result list and the log pane: what a search adds to their stores,
+// and what the user does with them.
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
 #include "app/dump_line.h"
 #include "app/main_dialog.h"
 #include "app/result_list.h"
+#include "platform/code_page.h"
+#include "report/finding_text.h"
 
 namespace quillmark::app {
+
+void MainDialog::AppendSearchResults(SearchBatch batch) {
+  if (!batch.findings.empty()) {
+    findings_.Append(std::move(batch.findings));
+    resultList_->ShowRows();
+  }
+  if (!batch.log.empty()) {
+    logText_.AppendConverted(std::move(batch.log));
+    ShowLogEnd();
+  }
+}
+
+void MainDialog::Trace(std::string_view line) { logText_.AppendLine(line); }
+
+void MainDialog::ShowLogEnd() {
+  RefreshLogPane();
+  // The caret goes to the end so that the pane shows the log's last lines.
+  // The whole text is not selected as well: a GTK text view paints its
+  // selection even without focus, which would highlight the whole log.
+  const long end = logPane_->GetLastPosition();
+  logPane_->SetInsertionPoint(end);
+  logPane_->ShowPosition(end);
+}
 
 void MainDialog::RefreshLogPane() {
   const LogPaneView::Update update = logView_.Refresh(logText_, !logPaneEdited_);
@@ -40,15 +66,17 @@ void MainDialog::OnSelectAllLog(wxCommandEvent&) {
 }
 
 void MainDialog::OnDumpList(wxCommandEvent&) {
+  // The rows as the list shows them; during a search, those it shows now.
   const std::size_t dumpStart = logText_.size();
-  const int rowCount = resultList_->GetItemCount();
+  const std::size_t rowCount = findings_.size();
   Trace(kDumpStartLine);
-  for (int row = 0; row < rowCount; ++row) {
-    Trace(FormatDumpLine(resultList_->GetItemText(row, 2).utf8_string(), resultList_->GetItemText(row, 1).utf8_string(),
-                         resultList_->GetItemText(row, 0).utf8_string()));
+  for (std::size_t row = 0; row < rowCount; ++row) {
+    const engine::Finding finding = findings_.At(row);
+    Trace(FormatDumpLine(platform::ToDisplayText(finding.path), report::LineText(finding),
+                         report::DisplayText(finding)));
   }
   Trace(kDumpEndLine);
-  ShowTraceAndRows();
+  ShowLogEnd();
   SelectLogFrom(dumpStart);
 }
 
@@ -92,8 +120,9 @@ void MainDialog::OnListKeyDown(wxListEvent& event) {
 
 void MainDialog::DeleteSelectedRow() {
   const long row = resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
-  if (row < 0) return;
-  resultList_->DeleteRow(row);
+  if (row < 0 || static_cast<std::size_t>(row) >= findings_.size()) return;
+  findings_.Erase(static_cast<std::size_t>(row));
+  resultList_->RowErased(row);
   if (row < resultList_->GetItemCount()) {
     const long state = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
     resultList_->SetItemState(row, state, state);

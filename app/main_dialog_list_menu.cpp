@@ -33,7 +33,7 @@ std::unique_ptr<wxMenu> MainDialog::MakeListMenu() const {
   menu->Enable(kCopyRowItem, resultList_->GetSelectedItemCount() > 0);
   // During a search the list is still growing, and its summary would claim
   // a finished walk.
-  menu->Enable(kSaveListItem, !IsBusy() && resultList_->RowCount() > 0);
+  menu->Enable(kSaveListItem, !IsBusy() && !findings_.empty());
   return menu;
 }
 
@@ -69,8 +69,9 @@ void MainDialog::ShowListMenu(wxPoint position) {
 }
 
 void MainDialog::CopySelectedRow() {
-  const std::optional<engine::Finding> row =
-      resultList_->RowAt(resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED));
+  const long selected = resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+  if (selected < 0 || static_cast<std::size_t>(selected) >= findings_.size()) return;
+  const std::optional<engine::Finding> row = findings_.At(static_cast<std::size_t>(selected));
   if (!row) return;
   std::string line;
   report::AppendGrepLine(*row, {rootPath_}, line);
@@ -83,7 +84,7 @@ void MainDialog::CopySelectedRow() {
 }
 
 void MainDialog::SaveList() {
-  const std::size_t rowCount = resultList_->RowCount();
+  const std::size_t rowCount = findings_.size();
   if (rowCount == 0) return;
   const std::optional<SaveFileChoice> choice = saveFileChooser_(this);
   if (!choice) return;
@@ -94,7 +95,7 @@ void MainDialog::SaveList() {
   std::string bytes;
   writer->Begin(bytes);
   for (std::size_t row = 0; row < rowCount; ++row) {
-    writer->AddFinding(*resultList_->RowAt(static_cast<long>(row)), bytes);
+    writer->AddFinding(findings_.At(row), bytes);
   }
   report::ScanSummary summary;
   summary.findings = rowCount;

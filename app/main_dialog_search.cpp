@@ -1,7 +1,9 @@
 // The search command: from the folder edit to the outcome box, the walk
-// running on this thread with the window answering between folders.
+// running on a thread of its own while the window takes what it finds.
 #include <wx/button.h>
 #include <wx/textctrl.h>
+
+#include <new>
 
 #include "app/main_dialog.h"
 #include "app/message_box.h"
@@ -10,12 +12,17 @@
 #include "editor/settings_dialog.h"
 #include "engine/search_setup.h"
 #include "platform/process_limits.h"
-#include "ui/end_dialog.h"
 
 namespace quillmark::app {
+namespace {
+
+constexpr int kResultsIntervalMs = 100;
+
+}  // namespace
 
 void MainDialog::OnSearch(wxCommandEvent&) {
-  // A click queued before the button was hidden must not nest a search.
+  // A click queued before the button was hidden must not start a second
+  // search.
   if (IsBusy()) return;
 
   // The root path changes only for a search that runs, so that it keeps
@@ -28,82 +35,115 @@ void MainDialog::OnSearch(wxCommandEvent&) {
   }
   rootPath_ = std::move(root);
 
-  stopRequested_ = false;
-  const auto closeIfAsked = [this] {
-    if (!closeAfterSearch_) return;
-    closeAfterSearch_ = false;
-    ui::EndDialog(*this, 0);
-  };
   EnterBusyState();
   try {
-    RunSearch();
+    StartSearch();
   } catch (...) {
-    // Memory that ran short after the walk, say: the window must not stay
-    // busy, with no button left to search again.
+    // Memory that ran short before the walk started, say: the window must
+    // not stay busy, with no button left to search again.
+    StopSearchAndWait();
     ReturnToIdle(false);
-    closeIfAsked();
     throw;
   }
-  closeIfAsked();
 }
 
-void MainDialog::RunSearch() {
+void MainDialog::StartSearch() {
+  // The search thread gets copies: settings changed during the search
+  // apply from the next one.
   const editor::EditorSettings& settings = settingsDialog_->values;
-  std::vector<std::string> extensions = engine::BuildExtensionList(settings.fileExt);
-  std::unique_ptr<engine::SourceFinder> finder = engine::CreateSourceFinder(settings.encoding);
-  if (!finder) {
+  const std::optional<engine::SearchEncoding> encoding = engine::EncodingForSetting(settings.encoding);
+  if (!encoding) {
     ShowMessage(engine::UnsupportedEncodingMessage(settings.encoding), MessageIcon::Warning);
     ReturnToIdle(false);
     return;
   }
-  finder->SetHost(this);
-  finder->SetExtensions(std::move(extensions));
+  engine::SearchOptions options;
+  options.root = rootPath_;
+  options.encoding = *encoding;
+  options.extensions = engine::BuildExtensionList(settings.fileExt);
   // Files are scanned ahead on every processor; the rows and the log come
-  // in the same order, on this thread, as from a walk on one.
-  finder->SetThreads(platform::ProcessorCount());
-  const std::string encodingName = finder->GetEncodingName();
+  // in the walk's order all the same.
+  options.threads = platform::ProcessorCount();
+  // Lines are converted for the log on the threads that scan.
+  options.traceRenderer = &logLines_;
+  searchEncodingName_ = std::string(encoding->name);
 
   SaveFinderRootPath(settingsPath_, rootPath_);
-  Trace("********** 解析開始(" + encodingName + ") **********");
-  statusField_->ChangeValue(wxString::FromUTF8("解析中(" + encodingName + ")..."));
+  Trace("********** 解析開始(" + searchEncodingName_ + ") **********");
+  statusField_->ChangeValue(wxString::FromUTF8("解析中(" + searchEncodingName_ + ")..."));
 
-  const bool completed = finder->Walk(rootPath_);
-  const bool outOfMemory = finder->Failure().kind == engine::WalkFailure::Kind::OutOfMemory;
-  // What the walk's last paced flush may have held back.
-  ShowTraceAndRows();
-  ReportOutcome(completed, outOfMemory, encodingName);
+  const unsigned serial = ++searchSerial_;
+  search_ = std::make_unique<SearchThread>(
+      std::move(options), [this, serial] { CallAfter([this, serial] { OnSearchEnded(serial); }); },
+      reportObserver_);
+  resultsTimer_.Start(kResultsIntervalMs);
+}
+
+void MainDialog::OnResultsTimer(wxTimerEvent&) {
+  if (!search_) return;
+  AppendSearchResults(search_->TakeBatch());
+  // The thread could post no word of its end.
+  if (search_->EndedUnannounced()) OnSearchEnded(searchSerial_);
+}
+
+void MainDialog::OnSearchEnded(unsigned serial) {
+  // A search the window stopped and waited for on closing has no outcome.
+  if (!search_ || serial != searchSerial_) return;
+  resultsTimer_.Stop();
+  const std::unique_ptr<SearchThread> search = std::move(search_);
+  search->Join();
+  try {
+    AppendSearchResults(search->TakeBatch());
+    ReportOutcome(search->Completed(), search->Failure().kind == engine::WalkFailure::Kind::OutOfMemory);
+  } catch (const std::bad_alloc&) {
+    // The outcome box found no memory: the window must not stay busy.
+    ReturnToIdle(false);
+    ShowOutOfMemory();
+    return;
+  } catch (...) {
+    ReturnToIdle(false);
+    throw;
+  }
   ReturnToIdle(true);
 }
 
-void MainDialog::OnStop(wxCommandEvent&) { stopRequested_ = true; }
+void MainDialog::OnStop(wxCommandEvent&) {
+  if (search_) search_->RequestStop();
+}
+
+void MainDialog::StopSearchAndWait() {
+  resultsTimer_.Stop();
+  if (!search_) return;
+  search_->RequestStop();
+  search_->Join();
+  AppendSearchResults(search_->TakeBatch());
+  search_.reset();
+}
 
 void MainDialog::EnterBusyState() {
   searchButton_->Hide();
   stopButton_->Show();
   searchButton_->Disable();
   Update();
-  resultList_->DeleteAllRows();
-  listRowsUnpainted_ = false;
-  searching_ = true;
+  findings_.Clear();
+  resultList_->RowsCleared();
   logView_.SetLimit(LogPaneView::kSearchPaneLimit);
 }
 
 void MainDialog::ReturnToIdle(bool flushLog) {
-  searching_ = false;
   logView_.SetLimit(LogPaneView::kDefaultPaneLimit);
   searchButton_->Enable();
-  if (flushLog) FlushTrace();
+  if (flushLog) ShowLogEnd();
   searchButton_->Show();
   stopButton_->Hide();
 }
 
-void MainDialog::ReportOutcome(bool completed, bool outOfMemory, const std::string& encodingName) {
+void MainDialog::ReportOutcome(bool completed, bool outOfMemory) {
   const std::string outcome = completed ? "解析完了" : "解析エラー";
   const std::string traceWord = completed ? "解析終了" : "解析エラー";
-  statusField_->ChangeValue(wxString::FromUTF8(outcome + "(" + encodingName + ")."));
-  Trace("********** " + traceWord + "(" + encodingName + ") **********");
-  // A window closed during the search goes without the boxes.
-  if (closeAfterSearch_) return;
+  statusField_->ChangeValue(wxString::FromUTF8(outcome + "(" + searchEncodingName_ + ")."));
+  // The pane shows the line once the box is closed.
+  Trace("********** " + traceWord + "(" + searchEncodingName_ + ") **********");
   if (outOfMemory) ShowOutOfMemory();
   ShowMessage(outcome, MessageIcon::Information);
 }

@@ -25,7 +25,7 @@ bool QuillmarkApp::OnInit() {
   // Where the current folder is gone, the relative name still means the
   // folder the program was started in (reads find nothing, writes fail),
   // never a file in "/".
-  const std::optional<std::string> folder = platform::CurrentDirectory();
+  const platform::Result<std::string> folder = platform::CurrentDirectory();
   settingsPath_ = folder ? SettingsFilePath(*folder) : std::string(kSettingsFileName);
   return true;
 }

@@ -22,12 +22,6 @@ class QuillmarkApp final : public wxApp {
   // and the loop goes on; anything else is rethrown, ending the program.
   bool OnExceptionInMainLoop() override;
 
-  // Lets the user interface react in the middle of a search: 100 passes,
-  // each dispatching at most one pending event and then wx's own queue of
-  // posted events. False when the event loop is ending (the window was
-  // closed), which is the program's quit message.
-  static bool PumpPendingMessages();
-
   const std::string& GetSettingsPath() const { return settingsPath_; }
 
  private:

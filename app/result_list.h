@@ -1,50 +1,32 @@
-// The result list: a report view whose rows are the findings of the
-// current search in the order found. The rows live in the control itself,
-// as the engine gave them, and are converted for display only when drawn,
-// so that adding one costs next to nothing however many there are: a row
-// is a fixed record in large blocks, its text and path bytes in an arena,
-// a path shared with the row before it kept once.
+// The result list: a virtual report view of the window's FindingModel.
+// It keeps no rows of its own: each row is converted for display only
+// when drawn, so that a search's rows cost the list nothing until seen.
 #pragma once
 
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
 
-#include <cstdint>
-#include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
-
-#include "app/memory_blocks.h"
-#include "engine/finding.h"
+#include "app/finding_model.h"
 
 namespace quillmark::app {
 
 class ResultList final : public wxListCtrl {
  public:
   // `style` is the report-view style of the template; the list is virtual.
-  ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size, long style);
+  // `rows` is not owned and must outlive the list.
+  ResultList(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size, long style,
+             const FindingModel& rows);
 
   // A new font makes the rows fit it again.
   bool SetFont(const wxFont& font) override;
 
-  // Keeps a row at the end. It shows from the next ShowNewRows on, so that
-  // a burst of rows invalidates the control once rather than per row.
-  void AppendRow(const engine::Finding& finding);
-  void ShowNewRows();
-  void DeleteRow(long row);
-  void DeleteAllRows();
-
-  // The relative path of `row` byte for byte, as the file system gives it
-  // (the editor launch needs it when it is no valid UTF-8); empty when
-  // there is no such row.
-  std::string PathBytes(long row) const;
-
-  // How many rows are kept (deleted ones gone), shown or not yet; the row
-  // `row` as the engine gave it, or nothing when there is none.
-  std::size_t RowCount() const { return rowCount_; }
-  std::optional<engine::Finding> RowAt(long row) const;
+  // Shows as many rows as the model holds.
+  void ShowRows();
+  // The model has just forgotten row `row`: the selection and focus of the
+  // rows below move up with them.
+  void RowErased(long row);
+  // The model has just been emptied.
+  void RowsCleared();
 
  private:
   wxString OnGetItemText(long item, long column) const override;
@@ -55,25 +37,8 @@ class ResultList final : public wxListCtrl {
   // the font it had first; underscores and descenders fell outside.
   void FitRowsToFont();
 
-  struct StoredRow {
-    std::string_view content;
-    std::string_view path;
-    std::int64_t line;
-    std::int64_t column;
-    engine::SourceEncoding encoding;
-    char quote;
-  };
-  static constexpr std::size_t kRowsPerBlock = kBlockBytes / sizeof(StoredRow);
-
-  StoredRow& Stored(std::size_t row) const {
-    return reinterpret_cast<StoredRow*>(rowBlocks_[row / kRowsPerBlock]->Data())[row % kRowsPerBlock];
-  }
-
+  const FindingModel& rows_;
   wxImageList rowHeight_;
-
-  std::vector<std::unique_ptr<MemoryBlock>> rowBlocks_;
-  std::size_t rowCount_ = 0;
-  ByteArena bytes_;  // the rows' contents and paths
 };
 
 }  // namespace quillmark::app

@@ -83,18 +83,16 @@ class CloseDuringSearchTest : public CloseTest {
 };
 
 TEST_F(CloseDuringSearchTest, TheCloseRequestStopsTheSearchAndClosesWithoutTheOutcomeBox) {
-  bool shownAfterRequest = false;
-  // Runs in the pump after folder a, as the close box's click would.
-  window.dialog.CallAfter([&] {
+  window.StopAtReport("a/1.c", [&] {
     window.SetFolder(" typed during the search ");
     window.dialog.Close();
-    shownAfterRequest = window.dialog.IsShown();
   });
 
   window.Search(sources.Root());
+  DispatchEvents();  // the walk's word of its end comes after the close
 
-  EXPECT_TRUE(shownAfterRequest) << "the window waits for the walk to unwind";
   EXPECT_FALSE(window.dialog.IsShown());
+  EXPECT_FALSE(window.dialog.IsBusy());
   EXPECT_TRUE(recorder.messages.empty());
   EXPECT_EQ(window.Rows().size(), 1u) << "folder b was never walked";
   EXPECT_EQ(ReadWholeFile(settingsPath), "[Quillmark]\nFinderRootPath= typed during the search \n");
@@ -102,7 +100,7 @@ TEST_F(CloseDuringSearchTest, TheCloseRequestStopsTheSearchAndClosesWithoutTheOu
 }
 
 TEST_F(CloseDuringSearchTest, TheCloseButtonStopsTheSearchToo) {
-  window.QueueClick(res::kCloseButton);
+  window.StopAtReport("a/1.c", [&] { window.Click(res::kCloseButton); });
 
   window.Search(sources.Root());
 

@@ -26,7 +26,7 @@ class EditorLaunchTest : public ::testing::Test {
     recorder.messages.clear();
   }
   void AddRow(const std::string& line, const std::string& path) {
-    window.dialog.AddFinding(Found("text", std::stoll(line), path));
+    window.AddFinding(Found("text", std::stoll(line), path));
   }
   void UseEditor(const std::string& program, const std::string& parameterTemplate) {
     editor::EditorSettings& values = window.dialog.GetSettingsDialog().values;

@@ -18,9 +18,9 @@ using res::kSelectAllLogButton;
 class ListAndLogTest : public ::testing::Test {
  protected:
   void AddRows(int count) {
-    for (int i = 1; i <= count; ++i) {
-      window.dialog.AddFinding(Found("row" + std::to_string(i), i, "f.c"));
-    }
+    std::vector<engine::Finding> rows;
+    for (int i = 1; i <= count; ++i) rows.push_back(Found("row" + std::to_string(i), i, "f.c"));
+    window.AddFindings(rows);
   }
   std::vector<std::string> Texts() {
     std::vector<std::string> texts;
@@ -42,7 +42,7 @@ TEST_F(ListAndLogTest, RowsAreTallEnoughForDescendersAndUnderscores) {
     const wxFontMetrics metrics = dc.GetFontMetrics();
     return metrics.ascent + metrics.descent + metrics.externalLeading;
   };
-  window.dialog.AddFinding(Found("euc_in_sjis_tree", 1, "euc_in_sjis_tree.c"));
+  window.AddFinding(Found("euc_in_sjis_tree", 1, "euc_in_sjis_tree.c"));
   ASSERT_EQ(list.GetItemCount(), 1);
   wxRect row;
   ASSERT_TRUE(list.GetItemRect(0, row));
@@ -94,24 +94,24 @@ TEST_F(ListAndLogTest, FindingsAddedAfterADeletionGoAtTheEnd) {
   AddRows(3);
   window.SelectRow(0);
   window.PressListKey(WXK_DELETE);
-  window.dialog.AddFinding(Found("new", 9, "g.c"));
+  window.AddFinding(Found("new", 9, "g.c"));
   EXPECT_EQ(Texts(), (std::vector<std::string>{"row2", "row3", "new"}));
 }
 
 TEST_F(ListAndLogTest, FindingTextIsShownFromShiftJisOrAsWrittenInUtf8) {
-  window.dialog.AddFinding(Found(kSjisNihon, 12, "sub/a.c"));
-  window.dialog.AddFinding(Found("\x82", 1, "bad\xff.c"));  // a cut double-byte character, a Latin-1 name
-  // A UTF-8 file's text is shown as written: its wave dash stays U+301C.
-  window.dialog.AddFinding(Found("〜é", 3, "u.c", engine::SourceEncoding::Utf8));
+  window.AddFindings({Found(kSjisNihon, 12, "sub/a.c"),
+                      Found("\x82", 1, "bad\xff.c"),  // a cut double-byte character, a Latin-1 name
+                      // A UTF-8 file's text is shown as written: its wave dash stays U+301C.
+                      Found("〜é", 3, "u.c", engine::SourceEncoding::Utf8)});
   EXPECT_EQ(window.Rows(), (std::vector<Row>{{Padded("日本", 4), "12", "sub/a.c"},
                                              {"\xef\xbf\xbd" + std::string(19, ' '), "1", "bad\xef\xa3\xb3.c"},
                                              {"〜é" + std::string(15, ' '), "3", "u.c"}}));
 }
 
 TEST_F(ListAndLogTest, TheDumpWritesOneLinePerRowAndSelectsTheBlock) {
-  window.dialog.Trace("before");
-  window.dialog.AddFinding(Found("abc", 7, "src/a.cpp"));
-  window.dialog.AddFinding(Found(kSjisNihon, 12345, "a/very/long/path/name.cpp"));
+  window.AddLogLines({"before"});
+  window.AddFinding(Found("abc", 7, "src/a.cpp"));
+  window.AddFinding(Found(kSjisNihon, 12345, "a/very/long/path/name.cpp"));
 
   window.Click(kDumpListButton);
 
@@ -126,8 +126,7 @@ TEST_F(ListAndLogTest, TheDumpWritesOneLinePerRowAndSelectsTheBlock) {
 }
 
 TEST_F(ListAndLogTest, TheDumpOfAnEmptyListWritesTheMarkers) {
-  window.dialog.Trace("日本語の行");
-  window.dialog.FlushTrace();
+  window.AddLogLines({"日本語の行"});
 
   window.Click(kDumpListButton);
 
@@ -135,46 +134,36 @@ TEST_F(ListAndLogTest, TheDumpOfAnEmptyListWritesTheMarkers) {
             "============== リスト出力開始\n============== リスト出力終了\n");
 }
 
-TEST_F(ListAndLogTest, TraceShowsOnlyAtTheFlushAndKeepsLongLinesWhole) {
+TEST_F(ListAndLogTest, SearchLinesShowAtOnceDecodedAndWhole) {
   const std::string longLine(30000, 'x');
-  window.dialog.Trace(longLine);
-  window.dialog.Trace(std::string("checking string:") + kSjisNihon);
-  EXPECT_EQ(window.LogPane(), "");
-
-  window.dialog.FlushTrace();
+  window.AddLogLines({longLine, std::string("checking string:") + kSjisNihon});
 
   EXPECT_EQ(window.LogPane(), longLine + "\nchecking string:日本\n");
   EXPECT_EQ(Pane().GetInsertionPoint(), Pane().GetLastPosition()) << "the pane shows the log's end";
 }
 
-TEST_F(ListAndLogTest, TextTypedIntoThePaneIsLostAtTheNextFlush) {
-  window.dialog.Trace("one");
-  window.dialog.FlushTrace();
+TEST_F(ListAndLogTest, TextTypedIntoThePaneIsLostAtTheNextRefresh) {
+  window.AddLogLines({"one"});
   Pane().AppendText("typed by the user");
 
-  window.dialog.Trace("two");
-  window.dialog.FlushTrace();
+  window.AddLogLines({"two"});
 
   EXPECT_EQ(window.LogPane(), "one\ntwo\n");
 }
 
 TEST_F(ListAndLogTest, ClearEmptiesTheLogAndThePane) {
-  window.dialog.Trace("one");
-  window.dialog.FlushTrace();
+  window.AddLogLines({"one"});
 
   window.Click(kClearLogButton);
   EXPECT_EQ(window.dialog.GetLogText(), "");
   EXPECT_EQ(window.LogPane(), "");
 
-  window.dialog.Trace("two");
-  window.dialog.FlushTrace();
+  window.AddLogLines({"two"});
   EXPECT_EQ(window.LogPane(), "two\n");
 }
 
 TEST_F(ListAndLogTest, SelectAllSelectsTheWholePane) {
-  window.dialog.Trace("one");
-  window.dialog.Trace("two");
-  window.dialog.FlushTrace();
+  window.AddLogLines({"one", "two"});
   Pane().SetSelection(0, 1);
 
   window.Click(kSelectAllLogButton);

@@ -83,7 +83,7 @@ class ListMenuTest : public ::testing::Test {
 
 TEST_F(ListMenuTest, ItemsAreEnabledByTheSelectionAndTheRows) {
   window.PressListKey(WXK_MENU);
-  window.dialog.AddFinding(Found(kSjisNihon, 1, "a.c"));
+  window.AddFinding(Found(kSjisNihon, 1, "a.c"));
   window.PressListKey(WXK_MENU);
   window.SelectRow(0);
   window.PressListKey(WXK_MENU);
@@ -95,8 +95,8 @@ TEST_F(ListMenuTest, ItemsAreEnabledByTheSelectionAndTheRows) {
 // The list's own events, sent as the control sends them: a pointer on a
 // shared display is no place for a test that runs beside others.
 TEST_F(ListMenuTest, ARightClickOnARowSelectsItAndOpensTheMenuOnce) {
-  window.dialog.AddFinding(Found(kSjisNihon, 1, "a.c"));
-  window.dialog.AddFinding(Found(kSjisTesuto, 2, "b.c"));
+  window.AddFinding(Found(kSjisNihon, 1, "a.c"));
+  window.AddFinding(Found(kSjisTesuto, 2, "b.c"));
   wxListEvent click(wxEVT_LIST_ITEM_RIGHT_CLICK, res::kResultList);
   click.m_itemIndex = 1;
   click.SetEventObject(&window.List());
@@ -106,15 +106,15 @@ TEST_F(ListMenuTest, ARightClickOnARowSelectsItAndOpensTheMenuOnce) {
 }
 
 TEST_F(ListMenuTest, TheMenuKeyOnTheListOpensTheMenuOnce) {
-  window.dialog.AddFinding(Found(kSjisNihon, 1, "a.c"));
+  window.AddFinding(Found(kSjisNihon, 1, "a.c"));
   window.SelectRow(0);
   window.PressListKey(WXK_MENU);
   EXPECT_EQ(shown, std::vector<MenuState>{Items(true, true)});
 }
 
 TEST_F(ListMenuTest, CopyPutsPathLineAndTrimmedTextOnTheClipboard) {
-  window.dialog.AddFinding(Found(kSjisNihon, 3, "a.c"));
-  window.dialog.AddFinding(Found(kSjisTesuto, 12, "sub/b.c"));
+  window.AddFinding(Found(kSjisNihon, 3, "a.c"));
+  window.AddFinding(Found(kSjisTesuto, 12, "sub/b.c"));
   window.SelectRow(1);
   choose = MainDialog::kCopyRowItem;
 
@@ -131,7 +131,7 @@ TEST_F(ListMenuTest, CopyPutsPathLineAndTrimmedTextOnTheClipboard) {
 TEST_F(ListMenuTest, SaveAsCsvWritesWhatTheCsvWriterWritesForTheRowsLeft) {
   const std::vector<engine::Finding> rows{Found(kSjisNihon, 3, "a.c"), Found(kSjisTesuto, 5, "b.c"),
                                           Found("\xe6\x97\xa5", 7, "c.c", engine::SourceEncoding::Utf8)};
-  for (const engine::Finding& row : rows) window.dialog.AddFinding(row);
+  for (const engine::Finding& row : rows) window.AddFinding(row);
   window.SelectRow(1);
   window.PressListKey(WXK_DELETE);
   folder.WriteFile("out.csv", "old contents");
@@ -155,7 +155,7 @@ TEST_F(ListMenuTest, SaveAsCsvWritesWhatTheCsvWriterWritesForTheRowsLeft) {
 }
 
 TEST_F(ListMenuTest, SaveIntoAMissingFolderWarnsAndLeavesNoFile) {
-  window.dialog.AddFinding(Found(kSjisNihon, 3, "a.c"));
+  window.AddFinding(Found(kSjisNihon, 3, "a.c"));
   const std::string target = folder.PathOf("missing/out.jsonl");
   saveChoice = MainDialog::SaveFileChoice{target, 1};
   choose = MainDialog::kSaveListItem;
@@ -170,7 +170,7 @@ TEST_F(ListMenuTest, SaveIntoAMissingFolderWarnsAndLeavesNoFile) {
 }
 
 TEST_F(ListMenuTest, ACancelledSaveWritesNothing) {
-  window.dialog.AddFinding(Found(kSjisNihon, 3, "a.c"));
+  window.AddFinding(Found(kSjisNihon, 3, "a.c"));
   choose = MainDialog::kSaveListItem;
   window.PressListKey(WXK_MENU);
   EXPECT_EQ(NamesIn(folder.Root()), std::vector<std::string>{"quillmark.ini"});

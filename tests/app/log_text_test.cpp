@@ -1,6 +1,6 @@
-// The log kept in blocks and decoded line by line reads exactly as the
-// single string of every line decoded on its own that it replaced, across
-// block boundaries too, and the pane shows from it what it would from the string.
+// The log kept in pieces and decoded line by line reads exactly as the
+// single string of every line decoded on its own, across the pieces'
+// boundaries too, and the pane shows from it what it would from the string.
 #include "app/log_text.h"
 
 #include <gtest/gtest.h>
@@ -80,41 +80,65 @@ TEST(LogText, ReadsAsEachLineDecodedOnItsOwn) {
   EXPECT_EQ(again.Whole(), Expected(more));
 }
 
-TEST(LogText, ReadsTheSameAcrossBlocksAndAfterAClear) {
+// Lines of the window's own join the last piece; a search's batches stand
+// as pieces of their own, a small one joining the piece before.
+TEST(LogText, ReadsTheSameAcrossPiecesAndAfterAClear) {
   LogText log;
-  std::vector<std::string> lines;
-  for (int i = 0; log.size() < 2 * kBlockBytes + 1000; ++i) {
-    lines.push_back("checking string:\x93\xfa\x96\x7b " + std::to_string(i));
-    log.AppendLine(lines.back());
-  }
-  const std::string expected = Expected(lines);
+  std::string expected;
+  std::vector<std::size_t> boundaries;
+  const auto batch = [&](std::size_t bytes, int seed) {
+    std::string lines;
+    for (int i = 0; lines.size() < bytes; ++i) AppendLogLine("checking string:\x93\xfa\x96\x7b " + std::to_string(seed + i), lines);
+    expected += lines;
+    log.AppendConverted(std::move(lines));
+    boundaries.push_back(expected.size());
+  };
+  const auto line = [&](const std::string& text) {
+    AppendLogLine(text, expected);
+    log.AppendLine(text);
+  };
+  line("********** 解析開始(SJIS-JP) **********");
+  batch(3 << 20, 0);     // alone
+  batch(100, 1000);      // small: joins
+  line("\x93\xfa");      // a line after a batch
+  batch(2 << 20, 2000);  // alone again
+  for (int i = 0; i < 3000; ++i) line("============== " + std::to_string(i));
   ASSERT_EQ(log.Whole(), expected);
+  ASSERT_EQ(log.size(), expected.size());
 
-  const std::size_t places[] = {0, kBlockBytes - 3, kBlockBytes, 2 * kBlockBytes - 1, expected.size() - 5};
+  std::vector<std::size_t> places = {0, expected.size() - 1};
+  for (const std::size_t boundary : boundaries) {
+    for (const std::size_t near : {boundary - 1, boundary, boundary + 1}) {
+      if (near < expected.size()) places.push_back(near);
+    }
+  }
   for (const std::size_t at : places) {
     EXPECT_EQ(log.At(at), expected[at]) << at;
     EXPECT_EQ(log.Substr(at, std::min(at + 40, expected.size())), expected.substr(at, 40)) << at;
     EXPECT_EQ(log.Find('\n', at), expected.find('\n', at)) << at;
     EXPECT_EQ(log.ReverseFind('\n', at), expected.rfind('\n', at)) << at;
-    const std::size_t to = std::min(at + 5000, expected.size());
+    EXPECT_EQ(log.Find('@', at), std::string::npos) << at;
+    const std::size_t from = at > 3000 ? at - 3000 : 0;
+    const std::size_t to = std::min(at + 3000, expected.size());
     long characters = 0;
-    for (std::size_t i = at; i < to; ++i) characters += (static_cast<unsigned char>(expected[i]) & 0xC0) != 0x80;
-    EXPECT_EQ(log.CountCharacters(at, to), characters) << at;
+    for (std::size_t i = from; i < to; ++i) characters += (static_cast<unsigned char>(expected[i]) & 0xC0) != 0x80;
+    EXPECT_EQ(log.CountCharacters(from, to), characters) << at;
   }
 
-  // The pane shows from the blocks what it would from the one string.
-  for (const std::size_t limit : {std::size_t{100}, kBlockBytes + 77, 4 * kBlockBytes}) {
-    LogPaneView fromBlocks(limit);
-    const LogPaneView::Update a = fromBlocks.Refresh(log, true);
+  // The pane shows from the pieces what it would from the one string.
+  for (const std::size_t limit : {std::size_t{100}, (std::size_t{3} << 20) + 77, expected.size() * 2}) {
+    LogPaneView fromPieces(limit);
+    const LogPaneView::Update a = fromPieces.Refresh(log, true);
     const std::size_t offset = expected.size() - 40;
     const Pane b = PaneOf(expected, limit, offset);
     EXPECT_EQ(a.replace, b.replace) << limit;
     EXPECT_EQ(a.text, b.text) << limit;
-    EXPECT_EQ(fromBlocks.PanePosition(log, offset), b.position) << limit;
+    EXPECT_EQ(fromPieces.PanePosition(log, offset), b.position) << limit;
   }
 
   log.Clear();
   EXPECT_EQ(log.Whole(), "");
+  EXPECT_EQ(log.ReverseFind('\n', 10), std::string::npos);
   log.AppendLine("\x93\xfa");
   EXPECT_EQ(log.Whole(), "日\n");
 }

@@ -4,13 +4,21 @@
 
 #include "engine/finding.h"
 
+#include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/button.h>
 #include <wx/listctrl.h>
 #include <wx/textctrl.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/log_text.h"
 #include "app/main_dialog.h"
 #include "res/resource_ids.h"
 
@@ -26,6 +34,27 @@ struct Row {
 
 inline std::ostream& operator<<(std::ostream& out, const Row& row) {
   return out << "{\"" << row.text << "\", " << row.line << ", " << row.path << "}";
+}
+
+// Runs what the event loop holds once: the toolkit's events (timers,
+// repaints) and wx's posted events (CallAfter, queued clicks). The suite
+// runs no main loop of its own.
+inline void DispatchEvents() {
+  wxTheApp->Yield(true);
+  wxTheApp->ProcessPendingEvents();
+}
+
+// Dispatches events until `done` holds, or `limit` has passed (a hung
+// search fails the test instead of hanging it). True when `done` held.
+template <class Condition>
+bool DispatchUntil(Condition done, std::chrono::seconds limit = std::chrono::seconds(120)) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    DispatchEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 class MainDialogDriver {
@@ -65,9 +94,43 @@ class MainDialogDriver {
   }
 
   void SetFolder(const std::string& folder) { Text(res::kFolderEdit).ChangeValue(wxString::FromUTF8(folder)); }
-  void Search(const std::string& folder) {
+  // Clicks 検索 and returns at once, the search running.
+  void StartSearch(const std::string& folder) {
     SetFolder(folder);
     Click(res::kSearchButton);
+  }
+  // Dispatches events until the search is over: its outcome shown, or the
+  // window closed.
+  void WaitForSearch() {
+    EXPECT_TRUE(DispatchUntil([this] { return !dialog.IsBusy() || !dialog.IsShown(); }))
+        << "the search did not end";
+  }
+  // A search from the click on 検索 to the window's return to idle.
+  void Search(const std::string& folder) {
+    StartSearch(folder);
+    WaitForSearch();
+  }
+
+  // At the first report of the walk whose log lines hold `marker`, posts
+  // `action` to the event thread, and holds the walk there until the
+  // action has asked it to stop: what the walk gives after that point is
+  // known, whatever the threads' timing.
+  void StopAtReport(const std::string& marker, std::function<void()> action) { AtReport(marker, std::move(action), true); }
+  // The same without holding the walk.
+  void ActAtReport(const std::string& marker, std::function<void()> action) { AtReport(marker, std::move(action), false); }
+
+  // Rows and log lines as a search hands them to the window.
+  void AddFindings(const std::vector<engine::Finding>& findings) {
+    app::SearchBatch batch;
+    for (const engine::Finding& finding : findings) batch.findings.Append(finding);
+    dialog.AppendSearchResults(std::move(batch));
+  }
+  void AddFinding(const engine::Finding& finding) { AddFindings({finding}); }
+  // Each line converted as the search thread converts it.
+  void AddLogLines(const std::vector<std::string>& lines) {
+    app::SearchBatch batch;
+    for (const std::string& line : lines) app::AppendLogLine(line, batch.log);
+    dialog.AppendSearchResults(std::move(batch));
   }
 
   std::string Status() { return Text(res::kStatusField).GetValue().utf8_string(); }
@@ -87,6 +150,22 @@ class MainDialogDriver {
   }
 
   app::MainDialog dialog;
+
+ private:
+  void AtReport(const std::string& marker, std::function<void()> action, bool holdUntilStopped) {
+    auto fired = std::make_shared<std::atomic<bool>>(false);
+    dialog.SetReportObserver([this, marker, action, holdUntilStopped, fired](const engine::FileReport& report,
+                                                                              std::stop_token stop) {
+      if (fired->load() || report.trace.find(marker) == std::string::npos) return;
+      fired->store(true);
+      dialog.CallAfter(action);
+      if (!holdUntilStopped) return;
+      const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+      while (!stop.stop_requested() && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    });
+  }
 };
 
 // Literal bytes as a source file in Shift_JIS holds them, and their text.

@@ -83,6 +83,7 @@ TEST_F(SavedBytesTest, ASearchWalksTheSavedFolderByItsBytes) {
   window.emplace(settingsPath);
 
   window->Click(res::kSearchButton);
+  window->WaitForSearch();
 
   EXPECT_EQ(window->Rows(), (std::vector<Row>{{Padded("日本", 4), "1", "sub/a.c"}}));
   EXPECT_EQ(recorder.messages, std::vector{Information("解析完了")});

@@ -36,17 +36,28 @@ class ScreenshotApp : public wxApp {
     folderEdit->ChangeValue(wxString::FromUTF8(folder_));
     wxCommandEvent search(wxEVT_BUTTON, quillmark::res::kSearchButton);
     dialog_->FindWindow(quillmark::res::kSearchButton)->ProcessWindowEvent(search);
-    auto* list = dynamic_cast<wxListCtrl*>(dialog_->FindWindow(quillmark::res::kResultList));
-    if (list->GetItemCount() > 1) list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    list->SetFocus();
 
-    // The window manager maps and frames the window, then it paints.
-    timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { Capture(); });
-    timer_.StartOnce(1500);
+    // The search ends and the window manager maps and frames the window;
+    // then a row is selected, and the window paints.
+    timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+      if (!rowSelected_) {
+        SelectRow();
+        timer_.StartOnce(500);
+        return;
+      }
+      Capture();
+    });
+    timer_.StartOnce(1000);
     return true;
   }
 
  private:
+  void SelectRow() {
+    auto* list = dynamic_cast<wxListCtrl*>(dialog_->FindWindow(quillmark::res::kResultList));
+    if (list->GetItemCount() > 1) list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    list->SetFocus();
+    rowSelected_ = true;
+  }
   void Capture() {
     const wxRect frame = dialog_->GetScreenRect();
     const std::string command = "import -window root -crop " + std::to_string(frame.width) + "x" +
@@ -63,6 +74,7 @@ class ScreenshotApp : public wxApp {
   quillmark::testing::TempTree settings_;
   MainDialog* dialog_ = nullptr;
   wxTimer timer_;
+  bool rowSelected_ = false;
   int status_ = -1;
 };
 

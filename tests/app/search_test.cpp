@@ -20,8 +20,8 @@ class SearchTest : public ::testing::Test {
     return platform::GetPrivateProfileString(settingsPath, "Quillmark", key, "<missing>");
   }
 
-  // Searches `folder`; returns the status that the pump at the end of the
-  // root folder saw.
+  // Searches `folder`; returns the status that the window showed while
+  // the search ran.
   std::string SearchAndStatusMidway(const std::string& folder) {
     std::string midway;
     window.dialog.CallAfter([&] { midway = window.Status(); });
@@ -140,16 +140,15 @@ TEST_F(SearchTest, IsBusyWhileTheWalkRuns) {
   struct Seen {
     bool searchShown, searchEnabled, stopShown;
     std::string status;
-    std::size_t rows;
   };
   std::vector<Seen> seen;
-  // Runs in the message pump at the end of the root folder.
-  window.dialog.CallAfter([&] {
+  window.ActAtReport("a.c", [&] {
     seen.push_back({window.Button(kSearchButton).IsShown(), window.Button(kSearchButton).IsEnabled(),
-                    window.Button(kStopButton).IsShown(), window.Status(), window.Rows().size()});
+                    window.Button(kStopButton).IsShown(), window.Status()});
   });
   recorder.onMessage = [&](const RecordedMessage&) {
     EXPECT_TRUE(window.Button(kStopButton).IsShown()) << "busy until the outcome box is closed";
+    EXPECT_EQ(window.Rows().size(), 1u) << "every row shows before the outcome";
     EXPECT_EQ(window.LogPane().find("解析終了"), std::string::npos) << "outcome line shows after the box";
   };
 
@@ -160,7 +159,7 @@ TEST_F(SearchTest, IsBusyWhileTheWalkRuns) {
   EXPECT_FALSE(seen[0].searchEnabled);
   EXPECT_TRUE(seen[0].stopShown);
   EXPECT_EQ(seen[0].status, "解析中(SJIS-JP)...");
-  EXPECT_EQ(seen[0].rows, 1u);
+  EXPECT_EQ(recorder.messages, std::vector{Information("解析完了")});
   EXPECT_NE(window.LogPane().find("解析終了"), std::string::npos);
 }
 
@@ -168,8 +167,7 @@ TEST_F(SearchTest, StopEndsTheWalkAndKeepsTheRowsFound) {
   sources.WriteFile("a/1.c", std::string("\"") + kSjisNihon + "\"\n");
   sources.WriteFile("b/2.c", std::string("\"") + kSjisNihon + "\"\n");
   sources.WriteFile("c.c", std::string("\"") + kSjisNihon + "\"\n");
-  // The click waits for the pump that follows folder a.
-  window.QueueClick(kStopButton);
+  window.StopAtReport("a/1.c", [&] { window.Click(kStopButton); });
 
   window.Search(sources.Root());
 
@@ -177,7 +175,29 @@ TEST_F(SearchTest, StopEndsTheWalkAndKeepsTheRowsFound) {
   EXPECT_EQ(window.Status(), "解析エラー(SJIS-JP).");
   EXPECT_EQ(recorder.messages, std::vector{Information("解析エラー")});
   EXPECT_TRUE(window.dialog.GetLogText().ends_with("\n********** 解析エラー(SJIS-JP) **********\n"));
+  EXPECT_EQ(window.dialog.GetLogText().find("b/2.c"), std::string::npos);
   EXPECT_FALSE(window.Button(kStopButton).IsShown());
+}
+
+// Every command but Save works on the stores as they stand, the search
+// going on; settings changed now apply from the next search.
+TEST_F(SearchTest, CommandsDuringASearchActOnWhatItHasGivenSoFar) {
+  sources.WriteFile("a/1.c", std::string("\"") + kSjisNihon + "\"\n");
+  sources.WriteFile("b/2.c", std::string("\"") + kSjisTesuto + "\"\n");
+  window.ActAtReport("a/1.c", [&] {
+    window.dialog.GetSettingsDialog().values.fileExt = "h";
+    window.Click(res::kClearLogButton);
+  });
+
+  window.Search(sources.Root());
+
+  EXPECT_EQ(window.Rows().size(), 2u) << "the running search keeps its extensions";
+  const std::string& log = window.dialog.GetLogText();
+  EXPECT_EQ(log.find("解析開始"), std::string::npos) << "cleared during the search";
+  EXPECT_TRUE(log.ends_with("********** 解析終了(SJIS-JP) **********\n"));
+
+  window.Search(sources.Root());
+  EXPECT_TRUE(window.Rows().empty()) << "the next search takes the new extensions";
 }
 
 TEST_F(SearchTest, TheNextSearchClearsTheStopAndTheList) {
@@ -185,9 +205,10 @@ TEST_F(SearchTest, TheNextSearchClearsTheStopAndTheList) {
   sources.WriteFile("b/2.c", std::string("\"") + kSjisTesuto + "\"\n");
   TempTree other;
   other.WriteFile("z.hpp", std::string("\"") + kSjisTesuto + "\"\n");
-  window.QueueClick(kStopButton);
+  window.StopAtReport("a/1.c", [&] { window.Click(kStopButton); });
   window.Search(sources.Root());
   ASSERT_EQ(window.Rows().size(), 1u);
+  window.dialog.SetReportObserver({});
 
   window.Search(other.Root());
 
