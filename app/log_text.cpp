@@ -16,8 +16,7 @@ constexpr std::size_t kJoinedPieceBytes = 1 << 20;
 }  // namespace
 
 void AppendLogLine(std::string_view line, std::string& out) {
-  if (platform::IsValidUtf8(line)) out.append(line);
-  else platform::AppendCp932ToUtf8(line, out);
+  platform::AppendDisplayText(line, out);
   out += '\n';
 }
 

@@ -10,23 +10,18 @@
 #include "app/message_box.h"
 #include "app/result_list.h"
 #include "platform/path.h"
-#include "report/csv_writer.h"
-#include "report/finding_text.h"
-#include "report/json_lines_writer.h"
-#include "report/po_writer.h"
-#include "report/sarif_writer.h"
+#include "report/finding_lines.h"
+#include "report/writer_factory.h"
 
 namespace quillmark::app {
 namespace {
 
-// In the order of the save dialog's file types.
+// The save dialog offers the file types in the table's order; an index
+// out of it saves CSV, the first.
 std::unique_ptr<report::FormatWriter> MakeWriter(int typeIndex, const report::ReportContext& context) {
-  switch (typeIndex) {
-    case 1: return report::MakeJsonLinesWriter(context);
-    case 2: return report::MakeSarifWriter(context);
-    case 3: return report::MakePoWriter(context);
-    default: return report::MakeCsvWriter(context);
-  }
+  const bool known = typeIndex >= 0 && static_cast<std::size_t>(typeIndex) < report::kReportFormats.size();
+  return report::MakeFormatWriter(report::kReportFormats[known ? static_cast<std::size_t>(typeIndex) : 0].format,
+                                  context);
 }
 
 }  // namespace
@@ -77,8 +72,9 @@ void MainDialog::CopySelectedRow() {
   const long selected = resultList_->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
   if (selected < 0 || static_cast<std::size_t>(selected) >= findings_.size()) return;
   const std::optional<engine::Finding> row = findings_.At(static_cast<std::size_t>(selected));
-  const std::string line =
-      report::PathFromRoot(rootPath_, row->path) + ":" + report::LineText(*row) + ": " + report::TrimmedText(*row);
+  if (!row) return;
+  std::string line;
+  report::AppendGrepLine(*row, {rootPath_}, line);
   wxClipboardLocker locker;
   if (!locker) {
     ShowMessage("クリップボードを開けません。", MessageIcon::Warning);

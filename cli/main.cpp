@@ -17,10 +17,7 @@
 #include "engine/source_finder.h"
 #include "platform/path.h"
 #include "platform/process_limits.h"
-#include "report/csv_writer.h"
-#include "report/json_lines_writer.h"
-#include "report/po_writer.h"
-#include "report/sarif_writer.h"
+#include "report/writer_factory.h"
 
 namespace {
 
@@ -93,10 +90,8 @@ int Scan(int argc, char** argv) {
   else if (options.format == "raw") settings.output = cli::ConsoleOutput::Raw;
   else if (options.format != "grep") {
     settings.output = cli::ConsoleOutput::Data;
-    settings.writer = options.format == "json"    ? report::MakeJsonLinesWriter(context)
-                      : options.format == "csv"   ? report::MakeCsvWriter(context)
-                      : options.format == "sarif" ? report::MakeSarifWriter(context)
-                                                  : report::MakePoWriter(context);
+    // The options allow no other name.
+    settings.writer = report::MakeFormatWriter(report::ReportFormatNamed(options.format).value(), context);
   }
   cli::ConsoleSink sink(stdout, stderr, std::move(settings));
 

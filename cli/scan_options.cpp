@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "report/writer_factory.h"
+
 namespace quillmark::cli {
 namespace {
 
@@ -93,8 +95,10 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
   if (!format.empty()) options.format = format;
   if (rawFlag) options.format = "raw";
   if (logFlag) options.format = "log";
-  static constexpr const char* kFormats[] = {"grep", "raw", "log", "json", "csv", "sarif", "po"};
-  if (std::find(std::begin(kFormats), std::end(kFormats), options.format) == std::end(kFormats)) {
+  // The console's own forms, then the report forms.
+  static constexpr const char* kLineFormats[] = {"grep", "raw", "log"};
+  if (std::find(std::begin(kLineFormats), std::end(kLineFormats), options.format) == std::end(kLineFormats) &&
+      !report::ReportFormatNamed(options.format)) {
     error = "unknown format " + options.format + " (grep, raw, log, json, csv, sarif or po)";
     return parsed;
   }

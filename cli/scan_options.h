@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
+
 namespace quillmark::cli {
 
 struct ScanOptions {
-  std::string encoding = "SJIS";
+  std::string encoding{platform::kShiftJisNames.setting};
   std::string fileExt = "c;cpp;h;hpp";
   // grep (PATH:LINE: TEXT), raw, log, json, csv, sarif or po; --log and
   // --raw name the second and third.

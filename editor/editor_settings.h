@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/code_page.h"
+
 namespace quillmark::editor {
 
 // The desktop's own opener stands where Windows has Notepad.
@@ -18,7 +20,7 @@ struct EditorSettings {
   std::string editorParam = "%F";  // "%L" the line, "%F" the file
   std::string editorType = "custom";
   std::string fileExt = "c;cpp;h;hpp";
-  std::string encoding = "SJIS";
+  std::string encoding{platform::kShiftJisNames.setting};
 };
 
 }  // namespace quillmark::editor

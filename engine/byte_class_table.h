@@ -18,4 +18,12 @@ constexpr ByteClassTable MakeByteClassTable(std::initializer_list<std::pair<int,
   return table;
 }
 
+// The bytes for which `in` holds.
+template <class Predicate>
+constexpr ByteClassTable MakeByteClassTable(Predicate in) {
+  ByteClassTable table{};
+  for (int b = 0; b < 256; ++b) table[static_cast<std::size_t>(b)] = in(static_cast<unsigned char>(b));
+  return table;
+}
+
 }  // namespace quillmark::engine

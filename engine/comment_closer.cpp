@@ -3,12 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/code_page.h"
+
 namespace quillmark::engine {
-namespace {
-
-bool IsShiftJisLeadByte(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
-}  // namespace
 
 std::size_t FindCommentCloser(std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
@@ -21,9 +18,10 @@ std::size_t FindCommentCloser(std::string_view text) {
     if (bytes[star + 1] == '/') {
       // Stepping by characters from the start, the byte behind a run of
       // lead-range bytes always starts a character: the asterisk does too
-      // when the run right before it pairs up evenly.
+      // when the run right before it pairs up evenly. Every CP932 lead
+      // byte counts here, F0-F9 included, unlike the scanner's narrower set.
       std::size_t run = 0;
-      while (run < star && IsShiftJisLeadByte(bytes[star - 1 - run])) ++run;
+      while (run < star && platform::IsShiftJisLeadByte(bytes[star - 1 - run])) ++run;
       if (run % 2 == 0) return star;
     }
     from = star + 1;

@@ -49,11 +49,15 @@ struct ReadingCounts {
   std::size_t japanese = 0;
 };
 
-constexpr ByteClassTable kSjisSingle = MakeByteClassTable({{0x00, 0x7F}, {0xA1, 0xDF}});
-constexpr ByteClassTable kSjisLead = MakeByteClassTable({{0x81, 0x9F}, {0xE0, 0xFC}});
-constexpr ByteClassTable kSjisTrail = MakeByteClassTable({{0x40, 0x7E}, {0x80, 0xFC}});
-constexpr ByteClassTable kEucRowByte = MakeByteClassTable({{0xA1, 0xFE}});
-constexpr ByteClassTable kEucKana = MakeByteClassTable({{0xA1, 0xDF}});
+// The bytes as code_page reads them, as tables for the counting loops.
+constexpr ByteClassTable kSjisSingle =
+    MakeByteClassTable([](unsigned char b) { return b < 0x80 || platform::IsHalfWidthKatakanaByte(b); });
+constexpr ByteClassTable kSjisLead = MakeByteClassTable(platform::IsShiftJisLeadByte);
+constexpr ByteClassTable kSjisTrail = MakeByteClassTable(platform::IsShiftJisTrailByte);
+constexpr ByteClassTable kEucRowByte = MakeByteClassTable(platform::IsEucJpRowByte);
+constexpr ByteClassTable kEucKana = MakeByteClassTable(platform::IsHalfWidthKatakanaByte);
+constexpr unsigned kEucKanaPrefix = platform::kEucJpKanaPrefix;
+constexpr unsigned kEucThreeBytePrefix = platform::kEucJpThreeBytePrefix;
 
 // A set of two-byte codes (first byte x 256 + second), one bit each, so
 // that the counting loops test a code with one load.
@@ -104,9 +108,9 @@ void CountEucJpFrom(const std::uint8_t* bytes, std::size_t i, std::size_t n, Rea
     } else if (kEucRowByte[b] && i + 1 < n && kEucRowByte[bytes[i + 1]]) {
       counts.japanese += IsEucJapaneseText(b * 256u + bytes[i + 1]);
       i += 2;
-    } else if (b == 0x8E && i + 1 < n && kEucKana[bytes[i + 1]]) {
+    } else if (b == kEucKanaPrefix && i + 1 < n && kEucKana[bytes[i + 1]]) {
       i += 2;
-    } else if (b == 0x8F && i + 2 < n && kEucRowByte[bytes[i + 1]] && kEucRowByte[bytes[i + 2]]) {
+    } else if (b == kEucThreeBytePrefix && i + 2 < n && kEucRowByte[bytes[i + 1]] && kEucRowByte[bytes[i + 2]]) {
       i += 3;
     } else {
       ++counts.invalid;
@@ -146,8 +150,8 @@ constexpr unsigned Bit(bool value) { return value ? 1u : 0u; }
   const unsigned b = bytes[i];
   const unsigned t = bytes[i + 1];
   const unsigned row = Bit(kEucRowByte[b]) & Bit(kEucRowByte[t]);
-  const unsigned kana = Bit(b == 0x8E) & Bit(kEucKana[t]);
-  const unsigned three = Bit(b == 0x8F) & Bit(kEucRowByte[t]) & Bit(kEucRowByte[bytes[i + 2]]);
+  const unsigned kana = Bit(b == kEucKanaPrefix) & Bit(kEucKana[t]);
+  const unsigned three = Bit(b == kEucThreeBytePrefix) & Bit(kEucRowByte[t]) & Bit(kEucRowByte[bytes[i + 2]]);
   counts.invalid += !(Bit(b < 0x80) | row | kana | three);
   counts.japanese += row & IsEucJapaneseText(b << 8 | t);
   return i + 1 + (row | kana) + 2 * three;
@@ -193,14 +197,7 @@ class JapaneseReadings {
   ReadingCounts euc_;
 };
 
-// How many bytes a UTF-8 sequence opened by `lead` takes; 0 for a byte
-// that opens none (the check refuses it wherever it stands).
-std::size_t Utf8SequenceLength(std::uint8_t lead) {
-  if ((lead & 0xE0) == 0xC0) return 2;
-  if ((lead & 0xF0) == 0xE0) return 3;
-  if ((lead & 0xF8) == 0xF0) return 4;
-  return 0;
-}
+using platform::Utf8SequenceLength;
 
 // Whether bytes that come in pieces are strict UTF-8, and whether any is
 // from 0x80 up. A sequence cut by a piece's end waits for the next piece.
@@ -294,10 +291,10 @@ DetectedEncoding DetectEncoding(ByteChunks& chunks) {
 
 std::string_view DetectedEncodingName(DetectedEncoding encoding) {
   switch (encoding) {
-    case DetectedEncoding::Ascii: return "ASCII";
-    case DetectedEncoding::ShiftJis: return "SJIS-JP";
-    case DetectedEncoding::EucJp: return "EUC-JP";
-    case DetectedEncoding::Utf8: return "UTF-8";
+    case DetectedEncoding::Ascii: return platform::kAsciiName;
+    case DetectedEncoding::ShiftJis: return platform::kShiftJisNames.shown;
+    case DetectedEncoding::EucJp: return platform::kEucJpNames.shown;
+    case DetectedEncoding::Utf8: return platform::kUtf8Names.shown;
   }
   return {};
 }

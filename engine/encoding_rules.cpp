@@ -1,5 +1,7 @@
 #include "engine/encoding_rules.h"
 
+#include <algorithm>
+
 #include "engine/euc_encoding.h"
 #include "engine/sjis_encoding.h"
 #include "platform/code_page.h"
@@ -25,7 +27,7 @@ template <class Encoding>
 EncodingRules LeadAndTrailRules(SourceEncoding encoding) {
   const Encoding codec;
   EncodingRules rules{};
-  rules.name = encoding == SourceEncoding::ShiftJis ? "SJIS-JP" : "EUC-JP";
+  rules.name = encoding == SourceEncoding::ShiftJis ? platform::kShiftJisNames.shown : platform::kEucJpNames.shown;
   rules.encoding = encoding;
   rules.form = CharacterForm::LeadAndTrail;
   for (int b = 0; b < 256; ++b) {
@@ -41,33 +43,19 @@ EncodingRules LeadAndTrailRules(SourceEncoding encoding) {
 
 EncodingRules MakeUtf8Rules() {
   EncodingRules rules{};
-  rules.name = "UTF-8";
+  rules.name = platform::kUtf8Names.shown;
   rules.encoding = SourceEncoding::Utf8;
   rules.form = CharacterForm::Utf8;
   for (int b = 0; b < 256; ++b) {
-    std::uint8_t length = 1;
-    if (b >= 0xC2 && b <= 0xDF) length = 2;
-    else if (b >= 0xE0 && b <= 0xEF) length = 3;
-    else if (b >= 0xF0 && b <= 0xF4) length = 4;
+    // A byte that opens no sequence is a character of its own.
+    const std::size_t opened = platform::Utf8SequenceLength(static_cast<unsigned char>(b));
+    const auto length = static_cast<std::uint8_t>(std::max<std::size_t>(opened, 1));
     rules.characterLength[b] = length;
     rules.leadBytes[b] = length > 1;
   }
   rules.closerSearch = CommentCloserSearch::PlainBytes;
   DeriveStopBytes(rules);
   return rules;
-}
-
-// The code point of a UTF-8 character whose continuation bytes are known
-// to be there; nothing for the forms that a strict decoder refuses
-// (overlong, surrogate, above U+10FFFF), which no code page writes.
-bool DecodeUtf8(const std::uint8_t* bytes, std::size_t length, char32_t& codePoint) {
-  static constexpr char32_t kLeadMask[5] = {0, 0, 0x1F, 0x0F, 0x07};
-  static constexpr char32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
-  char32_t value = bytes[0] & kLeadMask[length];
-  for (std::size_t k = 1; k < length; ++k) value = (value << 6) | (bytes[k] & 0x3F);
-  if (value < kMinimum[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-  codePoint = value;
-  return true;
 }
 
 }  // namespace
@@ -92,7 +80,7 @@ bool IsJapaneseCharacter(const EncodingRules& rules, const std::uint8_t* bytes, 
   // A UTF-8 character is Japanese exactly when its Shift_JIS form would
   // be, so a literal is reported whichever way its file is written.
   char32_t codePoint = 0;
-  return length > 1 && DecodeUtf8(bytes, length, codePoint) && platform::IsCp932Japanese(codePoint);
+  return length > 1 && platform::DecodeUtf8Sequence(bytes, length, codePoint) && platform::IsCp932Japanese(codePoint);
 }
 
 }  // namespace quillmark::engine

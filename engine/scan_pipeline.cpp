@@ -77,7 +77,7 @@ WalkFailure ScanPipeline::Run(FolderWalker& walker) {
 }
 
 bool ScanPipeline::IsDone(const Item& item) {
-  if (item.state == Item::State::Ready) return true;
+  if (!item.isFile) return true;
   std::lock_guard lock(mutex_);
   return item.state == Item::State::Done;
 }
@@ -98,7 +98,7 @@ std::optional<WalkFailure> ScanPipeline::EmitReady() {
       return OutOfMemory(item.walk.path);
     }
     if (failure.kind != WalkFailure::Kind::None) return failure;
-    if (item.state != Item::State::Ready) --filesQueued_;
+    if (item.isFile) --filesQueued_;
     std::unique_ptr<Item> done = std::move(queue_.front());
     queue_.pop_front();
     KeepSpare(std::move(done));
@@ -113,7 +113,8 @@ bool ScanPipeline::TakeFromWalker(FolderWalker& walker) {
     return false;
   }
   item->number = nextNumber_++;
-  if (!item->walk.file.IsOpen()) {
+  item->isFile = item->walk.file.IsOpen();
+  if (!item->isFile) {
     item->state = Item::State::Ready;
     queue_.push_back(std::move(item));
     return true;
@@ -134,7 +135,7 @@ bool ScanPipeline::TakeFromWalker(FolderWalker& walker) {
 void ScanPipeline::CompleteFirst() {
   Item& first = *queue_.front();
   // Only a file's report is ever waited for.
-  assert(first.state != Item::State::Ready);
+  assert(first.isFile);
   std::unique_lock lock(mutex_);
   while (first.state != Item::State::Done) {
     if (pending_.empty()) {

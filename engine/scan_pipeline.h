@@ -46,7 +46,8 @@ class ScanPipeline {
     enum class State { Ready, Pending, Running, Done };
     WalkItem walk;
     std::uint64_t number = 0;     // in the walk's order, from 0
-    State state = State::Ready;  // guarded by mutex_ once the item is queued
+    bool isFile = false;          // waits for a scanner; fixed before the item is queued
+    State state = State::Ready;  // guarded by mutex_ once a file's item is queued
   };
 
   // Hands on the reports that are done, in order; the failure when one

@@ -1,6 +1,7 @@
 #include "engine/search_setup.h"
 
 #include "engine/encoding_rules.h"
+#include "platform/code_page.h"
 
 namespace quillmark::engine {
 namespace {
@@ -31,10 +32,10 @@ std::vector<std::string> BuildExtensionList(std::string_view fileExt) {
 
 std::optional<SearchEncoding> EncodingForSetting(std::string_view encoding) {
   const auto by = [](const EncodingRules& rules) { return SearchEncoding{&rules, rules.name}; };
-  if (encoding == "SJIS") return by(ShiftJisRules());
-  if (encoding == "EUC") return by(EucJpRules());
-  if (encoding == "UTF8") return by(Utf8Rules());
-  if (encoding == "AUTO") return SearchEncoding{nullptr, "AUTO"};
+  if (encoding == platform::kShiftJisNames.setting) return by(ShiftJisRules());
+  if (encoding == platform::kEucJpNames.setting) return by(EucJpRules());
+  if (encoding == platform::kUtf8Names.setting) return by(Utf8Rules());
+  if (encoding == platform::kPerFileNames.setting) return SearchEncoding{nullptr, platform::kPerFileNames.shown};
   return std::nullopt;
 }
 

@@ -91,6 +91,52 @@ Cp932Decoder& ThreadDecoder() {
   return decoder;
 }
 
+// The five bytes DecodeUnmappedByte gives meanings to are not in iconv's
+// table, so they are mapped back here.
+std::optional<char> WindowsByte(std::string_view rest) {
+  for (const unsigned char b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF}) {
+    if (rest.starts_with(DecodeUnmappedByte(b))) return static_cast<char>(b);
+  }
+  return std::nullopt;
+}
+
+// One converter per thread, as for decoding.
+class Cp932Encoder {
+ public:
+  Cp932Encoder() : cd_(iconv_open("CP932", "UTF-8")) {}
+  ~Cp932Encoder() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Cp932Encoder(const Cp932Encoder&) = delete;
+  Cp932Encoder& operator=(const Cp932Encoder&) = delete;
+
+  std::optional<std::string> Encode(std::string_view utf8) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string result;
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    char chunk[1024];
+    while (inLeft > 0) {
+      char* out = chunk;
+      std::size_t outLeft = sizeof chunk;
+      const std::size_t rc = iconv(cd_, &in, &inLeft, &out, &outLeft);
+      result.append(chunk, static_cast<std::size_t>(out - chunk));
+      if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+      const std::optional<char> windowsByte = WindowsByte(std::string_view(in, inLeft));
+      if (!windowsByte) return std::nullopt;
+      result += *windowsByte;
+      const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(*in));
+      in += length;
+      inLeft -= length;
+    }
+    return result;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
 // Every character of iconv's CP932 table, asked of iconv once, so that
 // decoding costs a lookup per character rather than a call into iconv: a
 // single byte, or a lead byte and its trail, each to at most three bytes of
@@ -114,10 +160,10 @@ class Cp932DecodeTable {
       // A lead byte: iconv waits for its trail.
       rowOf_[b] = ++rows;
       pairs_.resize(std::size_t{rows} * 256);
-      // CP932 pairs a lead byte only with trails 40-7E and 80-FC; the test
-      // suite holds iconv to that over every trail.
-      for (unsigned t = 0x40; t <= 0xFC; ++t) {
-        if (t == 0x7F) continue;
+      // CP932 pairs a lead byte only with its trail bytes; the test suite
+      // holds iconv to that over every trail.
+      for (unsigned t = 0; t < 256; ++t) {
+        if (!IsShiftJisTrailByte(static_cast<unsigned char>(t))) continue;
         const char pair[2] = {static_cast<char>(b), static_cast<char>(t)};
         if (AskIconv(cd, std::string_view(pair, 2), pairs_[(rows - 1u) * 256u + t]) == Ask::TooLong) usable_ = false;
       }
@@ -231,19 +277,10 @@ class Cp932JapaneseTable {
     if (cd == reinterpret_cast<iconv_t>(-1)) return;
     for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
       if (c >= 0xD800 && c <= 0xDFFF) continue;
-      char utf8[3];
-      std::size_t length = 2;
-      if (c < 0x800) {
-        utf8[0] = static_cast<char>(0xC0 | (c >> 6));
-        utf8[1] = static_cast<char>(0x80 | (c & 0x3F));
-      } else {
-        utf8[0] = static_cast<char>(0xE0 | (c >> 12));
-        utf8[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        utf8[2] = static_cast<char>(0x80 | (c & 0x3F));
-        length = 3;
-      }
-      char* in = utf8;
-      std::size_t inLeft = length;
+      std::string utf8;
+      AppendUtf8(c, utf8);
+      char* in = utf8.data();
+      std::size_t inLeft = utf8.size();
       char encoded[8];
       char* out = encoded;
       std::size_t outLeft = sizeof encoded;
@@ -251,8 +288,7 @@ class Cp932JapaneseTable {
       // nothing behind: no reset between code points.
       if (iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) continue;
       const auto written = static_cast<std::size_t>(out - encoded);
-      const bool katakana = written == 1 && static_cast<unsigned char>(encoded[0]) >= 0xA1 &&
-                            static_cast<unsigned char>(encoded[0]) <= 0xDF;
+      const bool katakana = written == 1 && IsHalfWidthKatakanaByte(static_cast<unsigned char>(encoded[0]));
       if (written == 2 || katakana)
         bits_[c >> 6] |= std::uint64_t{1} << (c & 63);
     }
@@ -294,9 +330,78 @@ bool AppendCp932AsUtf8(std::string_view bytes, std::string& out) {
   return table.Append(bytes, out, nullptr);
 }
 
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+  thread_local Cp932Encoder encoder;
+  return encoder.Encode(utf8);
+}
+
+void EucJpToShiftJis(std::string_view euc, std::string& out) {
+  // The result is never longer than the text.
+  out.resize(euc.size());
+  const auto* in = reinterpret_cast<const std::uint8_t*>(euc.data());
+  auto* write = reinterpret_cast<std::uint8_t*>(out.data());
+  const std::size_t n = euc.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint8_t b = in[i];
+    if (!IsEucJpLeadByte(b) || i + 1 == n) {
+      *write++ = b;
+      continue;
+    }
+    const std::uint8_t t = in[++i];
+    if (b == kEucJpKanaPrefix) {
+      *write++ = t;
+      continue;
+    }
+    // Odd rows: t - 0x61, or t - 0x60 where that is above 0x7E; even
+    // rows: t - 2. Written without branches, which Japanese text defeats.
+    const auto odd = static_cast<std::uint8_t>(t - 0x61);
+    const auto oddTrail = static_cast<std::uint8_t>(odd + (odd > 0x7E ? 1 : 0));
+    const auto t2 = (b & 1) ? oddTrail : static_cast<std::uint8_t>(t - 2);
+    const auto h = static_cast<std::uint8_t>((b + 1) >> 1);
+    *write++ = static_cast<std::uint8_t>(b < 0xDF ? h + 0x30 : h + 0x70);
+    *write++ = t2;
+  }
+  out.resize(static_cast<std::size_t>(write - reinterpret_cast<std::uint8_t*>(out.data())));
+}
+
+bool IsWellFormedEucJp(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) continue;
+    if (i + 1 == bytes.size()) return false;
+    const auto t = static_cast<unsigned char>(bytes[++i]);
+    if (b == kEucJpKanaPrefix ? !IsHalfWidthKatakanaByte(t) : !(IsEucJpRowByte(b) && IsEucJpRowByte(t))) return false;
+  }
+  return true;
+}
+
 std::string ToDisplayText(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  return Cp932ToUtf8(bytes);
+  std::string out;
+  AppendDisplayText(bytes, out);
+  return out;
+}
+
+void AppendDisplayText(std::string_view bytes, std::string& out) {
+  if (IsValidUtf8(bytes)) out.append(bytes);
+  else AppendCp932ToUtf8(bytes, out);
+}
+
+void AppendUtf8(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
 }
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -316,20 +421,11 @@ bool IsValidUtf8(std::string_view bytes) {
       ++i;
       continue;
     }
-    std::size_t length;
-    char32_t minimum;
-    char32_t value;
-    if ((b & 0xE0) == 0xC0) { length = 2; minimum = 0x80; value = b & 0x1F; }
-    else if ((b & 0xF0) == 0xE0) { length = 3; minimum = 0x800; value = b & 0x0F; }
-    else if ((b & 0xF8) == 0xF0) { length = 4; minimum = 0x10000; value = b & 0x07; }
-    else return false;
-    if (i + length > n) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto c = static_cast<unsigned char>(bytes[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      value = (value << 6) | (c & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+    const std::size_t length = Utf8SequenceLength(b);
+    char32_t codePoint;
+    if (length == 0 || i + length > n ||
+        !DecodeUtf8Sequence(reinterpret_cast<const unsigned char*>(bytes.data()) + i, length, codePoint))
+      return false;
     i += length;
   }
   return true;

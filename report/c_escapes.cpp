@@ -5,7 +5,6 @@
 #include "engine/euc_encoding.h"
 #include "engine/sjis_encoding.h"
 #include "platform/code_page.h"
-#include "report/well_formed_euc.h"
 
 namespace quillmark::report {
 namespace {
@@ -27,31 +26,13 @@ bool AppendAsUtf8(std::string_view bytes, engine::SourceEncoding encoding, std::
     case engine::SourceEncoding::ShiftJis:
       return platform::AppendCp932AsUtf8(bytes, out);
     case engine::SourceEncoding::EucJp: {
-      if (!IsWellFormedEuc(bytes)) return false;
+      if (!platform::IsWellFormedEucJp(bytes)) return false;
       std::string sjis;
       engine::EucEncoding().ToShiftJis(bytes, sjis);
       return platform::AppendCp932AsUtf8(sjis, out);
     }
   }
   return false;
-}
-
-void AppendCodePoint(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 int HexValue(char c) {
@@ -174,7 +155,7 @@ class EscapeReader {
     if (value == 0) problem_ = kNul;
     else if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) problem_ = kOutOfRange;
     else if (!Flush()) problem_ = kNoCharacter;
-    else AppendCodePoint(value, utf8_);
+    else platform::AppendUtf8(value, utf8_);
   }
 
   std::string_view content_;
@@ -185,36 +166,10 @@ class EscapeReader {
   std::string_view problem_;
 };
 
-// The length of the UTF-8 sequence at the start of `bytes`, 0 when it is
-// none.
-std::size_t Utf8SequenceLength(std::string_view bytes) {
-  const auto b = static_cast<unsigned char>(bytes[0]);
-  if (b < 0x80) return 1;
-  std::size_t length;
-  if (b >= 0xC2 && b <= 0xDF) length = 2;
-  else if (b >= 0xE0 && b <= 0xEF) length = 3;
-  else if (b >= 0xF0 && b <= 0xF4) length = 4;
-  else return 0;
-  if (bytes.size() < length) return 0;
-  return platform::IsValidUtf8(bytes.substr(0, length)) ? length : 0;
-}
-
 }  // namespace
 
 LiteralText ReadCEscapes(std::string_view content, engine::SourceEncoding encoding) {
   return EscapeReader(content, encoding).Read();
-}
-
-std::string ToValidUtf8(std::string_view bytes) {
-  if (platform::IsValidUtf8(bytes)) return std::string(bytes);
-  std::string out;
-  while (!bytes.empty()) {
-    const std::size_t length = Utf8SequenceLength(bytes);
-    if (length == 0) out += "\xEF\xBF\xBD";
-    else out += bytes.substr(0, length);
-    bytes.remove_prefix(length == 0 ? 1 : length);
-  }
-  return out;
 }
 
 }  // namespace quillmark::report

@@ -28,9 +28,4 @@ struct LiteralText {
 // an escape missing its digits.
 LiteralText ReadCEscapes(std::string_view content, engine::SourceEncoding encoding);
 
-// `bytes` with each byte that begins no UTF-8 character (a stray byte, an
-// overlong form, a surrogate) replaced by U+FFFD: text any UTF-8 format
-// can carry.
-std::string ToValidUtf8(std::string_view bytes);
-
 }  // namespace quillmark::report

@@ -51,13 +51,28 @@ void AppendTrimmedText(const engine::Finding& finding, std::string& out) {
 
 std::string ContentText(const engine::Finding& finding) { return ToUtf8(finding, InShownEncoding(finding, 0)); }
 
+std::string ToValidUtf8(std::string_view bytes) {
+  if (platform::IsValidUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  while (!bytes.empty()) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t length = platform::Utf8SequenceLength(data[0]);
+    char32_t codePoint;
+    if (length > bytes.size() || !platform::DecodeUtf8Sequence(data, length, codePoint)) length = 0;
+    if (length == 0) out += "\xEF\xBF\xBD";
+    else out += bytes.substr(0, length);
+    bytes.remove_prefix(length == 0 ? 1 : length);
+  }
+  return out;
+}
+
 std::string LineText(const engine::Finding& finding) { return std::to_string(finding.line); }
 
 std::string_view EncodingName(engine::SourceEncoding encoding) {
   switch (encoding) {
-    case engine::SourceEncoding::ShiftJis: return "SJIS-JP";
-    case engine::SourceEncoding::EucJp: return "EUC-JP";
-    case engine::SourceEncoding::Utf8: return "UTF-8";
+    case engine::SourceEncoding::ShiftJis: return platform::kShiftJisNames.shown;
+    case engine::SourceEncoding::EucJp: return platform::kEucJpNames.shown;
+    case engine::SourceEncoding::Utf8: return platform::kUtf8Names.shown;
   }
   return {};
 }

@@ -26,6 +26,11 @@ void AppendTrimmedText(const engine::Finding& finding, std::string& out);
 // The content alone in UTF-8, no padding: what the data formats carry.
 std::string ContentText(const engine::Finding& finding);
 
+// `bytes` with each byte that begins no UTF-8 character (a stray byte, an
+// overlong form, a surrogate) replaced by U+FFFD: the one way the report
+// forms make text UTF-8 can carry out of bytes it cannot.
+std::string ToValidUtf8(std::string_view bytes);
+
 // The line in decimal.
 std::string LineText(const engine::Finding& finding);
 

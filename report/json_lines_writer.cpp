@@ -1,9 +1,5 @@
 #include "report/json_lines_writer.h"
 
-#include <iconv.h>
-
-#include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -12,72 +8,17 @@
 #include "engine/euc_encoding.h"
 #include "platform/code_page.h"
 #include "report/finding_text.h"
-#include "report/well_formed_euc.h"
 
 namespace quillmark::report {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-// UTF-8 back to CP932, to prove a decoding kept every byte. The five bytes
-// the decoder gives Windows' meanings (U+0080, U+F8F0-U+F8F3) are not in
-// iconv's table, so they are mapped back here.
-class Cp932Encoder {
- public:
-  Cp932Encoder() : cd_(iconv_open("CP932", "UTF-8")) {}
-  ~Cp932Encoder() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Cp932Encoder(const Cp932Encoder&) = delete;
-  Cp932Encoder& operator=(const Cp932Encoder&) = delete;
-
-  // Empty when some character has no CP932 bytes.
-  std::optional<std::string> Encode(std::string_view utf8) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    std::string result;
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char chunk[1024];
-    while (inLeft > 0) {
-      char* out = chunk;
-      std::size_t outLeft = sizeof chunk;
-      const std::size_t rc = iconv(cd_, &in, &inLeft, &out, &outLeft);
-      result.append(chunk, static_cast<std::size_t>(out - chunk));
-      if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-      const std::optional<char> windowsByte = WindowsByte(std::string_view(in, inLeft));
-      if (!windowsByte) return std::nullopt;
-      result += *windowsByte;
-      const std::size_t length = static_cast<unsigned char>(*in) == 0xC2 ? 2 : 3;
-      in += length;
-      inLeft -= length;
-    }
-    return result;
-  }
-
- private:
-  static std::optional<char> WindowsByte(std::string_view rest) {
-    if (rest.starts_with("\xC2\x80")) return '\x80';
-    static constexpr std::array<std::pair<std::string_view, char>, 4> kPrivateUse{{
-        {"\xEF\xA3\xB0", '\xA0'},
-        {"\xEF\xA3\xB1", '\xFD'},
-        {"\xEF\xA3\xB2", '\xFE'},
-        {"\xEF\xA3\xB3", '\xFF'},
-    }};
-    for (const auto& [utf8, byte] : kPrivateUse)
-      if (rest.starts_with(utf8)) return byte;
-    return std::nullopt;
-  }
-
-  iconv_t cd_;
-};
-
 // True when `decoded`, which Cp932ToUtf8 made of `sjis`, gives those bytes
 // back: no byte was replaced and no two spellings were folded into one.
 bool DecodedLosslessly(std::string_view sjis, std::string_view decoded) {
   if (decoded.find(kReplacement) != std::string_view::npos) return false;
-  thread_local Cp932Encoder encoder;
-  const std::optional<std::string> back = encoder.Encode(decoded);
+  const std::optional<std::string> back = platform::Utf8ToCp932(decoded);
   return back && *back == sjis;
 }
 
@@ -97,15 +38,12 @@ void AppendUtf8OrBytes(std::string_view bytes, std::string& out) {
   AppendText(bytes, platform::IsValidUtf8(bytes) ? std::optional<std::string>(bytes) : std::nullopt, out);
 }
 
-// A line of a file whose encoding the diagnostic does not carry: UTF-8
-// when it reads as UTF-8, else CP932 when that keeps every byte.
+// A line of a file whose encoding the diagnostic does not carry: as it is
+// displayed, when that keeps every byte.
 void AppendLineText(std::string_view bytes, std::string& out) {
-  if (platform::IsValidUtf8(bytes)) {
-    AppendJsonString(bytes, out);
-    return;
-  }
-  std::string decoded = platform::Cp932ToUtf8(bytes);
-  AppendText(bytes, DecodedLosslessly(bytes, decoded) ? std::optional(std::move(decoded)) : std::nullopt, out);
+  std::string shown = platform::ToDisplayText(bytes);
+  const bool kept = platform::IsValidUtf8(bytes) || DecodedLosslessly(bytes, shown);
+  AppendText(bytes, kept ? std::optional(std::move(shown)) : std::nullopt, out);
 }
 
 std::optional<std::string> LosslessContentText(const engine::Finding& finding) {
@@ -118,7 +56,7 @@ std::optional<std::string> LosslessContentText(const engine::Finding& finding) {
       if (!DecodedLosslessly(finding.content, text)) return std::nullopt;
       break;
     case engine::SourceEncoding::EucJp: {
-      if (!IsWellFormedEuc(finding.content)) return std::nullopt;
+      if (!platform::IsWellFormedEucJp(finding.content)) return std::nullopt;
       std::string sjis;
       engine::EucEncoding().ToShiftJis(finding.content, sjis);
       if (!DecodedLosslessly(sjis, text)) return std::nullopt;
@@ -247,25 +185,6 @@ std::string Base64(std::string_view bytes) {
   out += rest == 2 ? kAlphabet[(v >> 6) & 63] : '=';
   out += '=';
   return out;
-}
-
-void AppendJsonString(std::string_view utf8, std::string& out) {
-  static constexpr std::string_view kHex = "0123456789ABCDEF";
-  out += '"';
-  for (const char c : utf8) {
-    const auto b = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (b < 0x20) {
-      out += "\\u00";
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
 }
 
 }  // namespace quillmark::report

@@ -15,9 +15,8 @@ namespace {
 // is read as CP932, the other encoding Japanese names come in), with no
 // control character to end the comment line.
 std::string CommentText(std::string_view bytes) {
-  std::string text = platform::IsValidUtf8(bytes) ? std::string(bytes) : platform::Cp932ToUtf8(bytes);
   std::string out;
-  for (const char c : text) {
+  for (const char c : platform::ToDisplayText(bytes)) {
     const auto b = static_cast<unsigned char>(c);
     if (b < 0x20 || b == 0x7F) out += "\xEF\xBF\xBD";
     else out += c;

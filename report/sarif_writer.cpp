@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "platform/code_page.h"
-#include "report/c_escapes.h"
 #include "report/finding_text.h"
+#include "report/json_string.h"
 
 namespace quillmark::report {
 namespace {
@@ -12,12 +12,6 @@ namespace {
 constexpr std::string_view kRuleId = "QM0001";
 constexpr std::string_view kBaseId = "SRCROOT";
 constexpr std::string_view kHex = "0123456789ABCDEF";
-
-// A line of a file whose encoding the diagnostic does not carry: UTF-8
-// when it reads as UTF-8, else CP932.
-std::string LineText(std::string_view bytes) {
-  return platform::IsValidUtf8(bytes) ? std::string(bytes) : platform::Cp932ToUtf8(bytes);
-}
 
 std::string_view NotificationLevel(engine::Diagnostic::Kind kind) {
   return kind == engine::Diagnostic::Kind::LiteralNotClosed ? "warning" : "error";
@@ -29,7 +23,7 @@ std::string NotificationText(const engine::Diagnostic& diagnostic) {
     case engine::Diagnostic::Kind::CannotListFolder: return "Cannot list the folder: " + diagnostic.text;
     case engine::Diagnostic::Kind::CannotReadFile: return "Cannot read the file: " + diagnostic.text;
     case engine::Diagnostic::Kind::LiteralNotClosed:
-      return "A literal is not closed on its line; the rest of the file is not scanned: " + LineText(diagnostic.text);
+      return "A literal is not closed on its line; the rest of the file is not scanned: " + platform::ToDisplayText(diagnostic.text);
   }
   return diagnostic.text;
 }
@@ -145,29 +139,8 @@ std::string PercentEncodePath(std::string_view path) {
 }
 
 std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : ToValidUtf8(text)) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      default: {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F) {
-          out += "\\u00";
-          out += kHex[b >> 4];
-          out += kHex[b & 15];
-        } else {
-          out += c;
-        }
-      }
-    }
-  }
-  out += '"';
+  std::string out;
+  AppendJsonString(ToValidUtf8(text), out, kSarifEscapes);
   return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/code_page.h"
 #include "res/resource_ids.h"
 
 namespace quillmark::res {
@@ -9,7 +10,10 @@ namespace {
 
 using enum ControlKind;
 
-constexpr std::array<const char*, 4> kEncodingItems = {"SJIS", "EUC", "UTF8", "AUTO"};
+// The Encoding settings, as their table names them.
+constexpr std::array<const char*, 4> kEncodingItems = {
+    platform::kEncodingNames[0].setting.data(), platform::kEncodingNames[1].setting.data(),
+    platform::kEncodingNames[2].setting.data(), platform::kEncodingNames[3].setting.data()};
 
 constexpr unsigned kComboStyle = kDropDownList | kVerticalScroll;
 

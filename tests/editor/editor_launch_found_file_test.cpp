@@ -9,10 +9,8 @@
 #include <vector>
 
 #include "editor/editor_command.h"
-#include "engine/sjis_encoding.h"
-#include "engine/source_finder.h"
 #include "platform/execute_program.h"
-#include "tests/support/memory_host.h"
+#include "tests/support/memory_sink.h"
 #include "tests/support/recording_program.h"
 #include "tests/support/temp_tree.h"
 
@@ -42,14 +40,13 @@ TEST(EditorLaunchFoundFileTest, EveryFoundFileReachesTheEditorByItsOwnName) {
   }
 
   const std::string root = tree.PathOf("src");
-  testing::MemoryHost host(root);
-  engine::SourceFinder finder(&engine::ShiftJisRules());
-  finder.SetHost(&host);
-  finder.SetExtensions({"c"});
-  ASSERT_TRUE(finder.Walk(root));
-  ASSERT_EQ(host.findings.size(), names.size());
+  testing::MemorySink sink;
+  engine::SearchOptions options = testing::OptionsFor(root);
+  options.extensions = {"c"};
+  ASSERT_TRUE(testing::WalkInto(sink, std::move(options)));
+  ASSERT_EQ(sink.findings.size(), names.size());
 
-  for (const engine::Finding& finding : host.findings) {
+  for (const engine::Finding& finding : sink.findings) {
     SCOPED_TRACE(finding.path);
     const EditorTarget target{std::to_string(finding.line), root, finding.path};
     for (const char* parameterTemplate : {"+%L %F", "-n%L \"%F\""}) {

@@ -8,22 +8,22 @@
 #include <random>
 
 #include "engine/source_finder.h"
-#include "tests/support/memory_host.h"
+#include "tests/support/memory_sink.h"
 #include "tests/support/shown_finding.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::engine {
 namespace {
 
-using testing::MemoryHost;
+using testing::MemorySink;
 using testing::TempTree;
 using Lines = std::vector<std::string>;
 
-bool WalkTree(MemoryHost& host, const std::string& root, SourceFinder finder) {
-  host.rootPath = root;
-  finder.SetHost(&host);
-  finder.SetExtensions({"c"});
-  return finder.Walk(root);
+// Walks `root` by `rules`, or detecting each file's encoding when null.
+bool WalkTree(MemorySink& sink, const std::string& root, const EncodingRules* rules, WalkFailure* failure = nullptr) {
+  SearchOptions options = testing::OptionsFor(root, rules);
+  options.extensions = {"c"};
+  return testing::WalkInto(sink, std::move(options), failure);
 }
 
 std::string Padded(std::string text) {
@@ -40,9 +40,9 @@ TEST(AutoWalk, TracesEachFilesEncodingAndScansItByThatEncoding) {
   tree.WriteFile("e.c", "s = \"x\";\n\x1A\x82\xA0\xA4\xA2\n");  // 0x1A ends the bytes
   const std::string& r = tree.Root();
 
-  MemoryHost host;
-  EXPECT_TRUE(WalkTree(host, r, SourceFinder(DetectPerFile{})));
-  EXPECT_EQ(host.traceLines, (Lines{
+  MemorySink sink;
+  EXPECT_TRUE(WalkTree(sink, r, nullptr));
+  EXPECT_EQ(sink.traceLines, (Lines{
                                  "=== directory:" + r,
                                  "-- analyze:" + r + "/a.c",
                                  "-- encoding:ASCII",
@@ -62,25 +62,27 @@ TEST(AutoWalk, TracesEachFilesEncodingAndScansItByThatEncoding) {
                                  "-- encoding:ASCII",
                                  "checking string:x",
                              }));
-  EXPECT_EQ(testing::Shown(host.findings), (std::vector<testing::ShownFinding>{
+  EXPECT_EQ(testing::Shown(sink.findings), (std::vector<testing::ShownFinding>{
                                                {Padded("〜"), "1", "b.c"},
                                                {Padded("\x82\xA0"), "1", "c.c"},
                                                {Padded("\x95\x5C\x8E\xA6"), "1", "d.c"},
                                            }));
-  ASSERT_EQ(host.findings.size(), 3u);
-  EXPECT_EQ(host.findings[0].encoding, SourceEncoding::Utf8);
-  EXPECT_EQ(host.findings[1].encoding, SourceEncoding::EucJp);
-  EXPECT_EQ(host.findings[2].encoding, SourceEncoding::ShiftJis);
+  ASSERT_EQ(sink.findings.size(), 3u);
+  EXPECT_EQ(sink.findings[0].encoding, SourceEncoding::Utf8);
+  EXPECT_EQ(sink.findings[1].encoding, SourceEncoding::EucJp);
+  EXPECT_EQ(sink.findings[2].encoding, SourceEncoding::ShiftJis);
 }
 
 TEST(AutoWalk, AFileThatCannotBeOpenedHasNoEncodingLine) {
   TempTree tree;
   tree.MakeLink("gone.c", tree.PathOf("missing"));
   tree.WriteFile("later.c", "\"\xA4\xA2\"\n");
-  MemoryHost host;
-  EXPECT_FALSE(WalkTree(host, tree.Root(), SourceFinder(DetectPerFile{})));
-  EXPECT_EQ(host.traceLines, (Lines{"=== directory:" + tree.Root(), "-- analyze:" + tree.PathOf("gone.c"),
+  MemorySink sink;
+  WalkFailure failure;
+  EXPECT_FALSE(WalkTree(sink, tree.Root(), nullptr, &failure));
+  EXPECT_EQ(sink.traceLines, (Lines{"=== directory:" + tree.Root(), "-- analyze:" + tree.PathOf("gone.c"),
                                     "Error: failed to open the file."}));
+  EXPECT_EQ(failure.kind, WalkFailure::Kind::CannotOpenFile);
 }
 
 // UTF-8 text to CP932, as a Japanese Windows system would have saved it.
@@ -129,9 +131,9 @@ TEST(AutoWalk, AUtf8TreeFindsWhatItsShiftJisCopyFinds) {
     sjis.WriteFile(name, ToCp932(text));
   }
 
-  MemoryHost fromUtf8, fromSjis;
-  EXPECT_TRUE(WalkTree(fromUtf8, utf8.Root(), SourceFinder(DetectPerFile{})));
-  EXPECT_TRUE(WalkTree(fromSjis, sjis.Root(), SourceFinder(&ShiftJisRules())));
+  MemorySink fromUtf8, fromSjis;
+  EXPECT_TRUE(WalkTree(fromUtf8, utf8.Root(), nullptr));
+  EXPECT_TRUE(WalkTree(fromSjis, sjis.Root(), &ShiftJisRules()));
   ASSERT_EQ(fromUtf8.findings.size(), fromSjis.findings.size());
   EXPECT_GT(fromUtf8.findings.size(), 80u);
   for (std::size_t i = 0; i < fromUtf8.findings.size(); ++i) {

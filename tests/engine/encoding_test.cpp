@@ -3,6 +3,7 @@
 #include "engine/euc_encoding.h"
 #include "engine/sjis_encoding.h"
 #include "engine/source_finder.h"
+#include "tests/support/memory_sink.h"
 
 namespace quillmark::engine {
 namespace {
@@ -50,12 +51,20 @@ TEST(EucEncoding, ConvertsToShiftJisArithmetically) {
   for (const auto& c : cases) EXPECT_EQ(euc.ToShiftJis(c.euc), c.sjis);
 }
 
-TEST(GetEncodingName, NamesTheEngineEncoding) {
-  EXPECT_EQ(SourceFinder(&ShiftJisRules()).GetEncodingName(), "SJIS-JP");
-  EXPECT_EQ(SourceFinder(&EucJpRules()).GetEncodingName(), "EUC-JP");
-  EXPECT_EQ(SourceFinder(&Utf8Rules()).GetEncodingName(), "UTF-8");
-  EXPECT_EQ(SourceFinder(DetectPerFile{}).GetEncodingName(), "AUTO");
-  EXPECT_EQ(SourceFinder(nullptr).GetEncodingName(), "No Encoding");
+TEST(GetEncodingName, NamesTheSearchEncoding) {
+  const struct {
+    const EncodingRules* rules;  // null: detected per file
+    const char* name;
+  } cases[] = {
+      {&ShiftJisRules(), "SJIS-JP"},
+      {&EucJpRules(), "EUC-JP"},
+      {&Utf8Rules(), "UTF-8"},
+      {nullptr, "AUTO"},
+  };
+  for (const auto& c : cases) {
+    testing::MemorySink sink;
+    EXPECT_EQ(SourceFinder(testing::OptionsFor("/", c.rules), sink).GetEncodingName(), c.name);
+  }
 }
 
 }  // namespace

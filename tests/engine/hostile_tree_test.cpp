@@ -22,7 +22,7 @@
 #include "engine/sjis_encoding.h"
 #include "engine/source_finder.h"
 #include "tests/support/deep_tree.h"
-#include "tests/support/memory_host.h"
+#include "tests/support/memory_sink.h"
 #include "tests/support/memory_temp_folder.h"
 #include "tests/support/shown_finding.h"
 #include "tests/support/temp_tree.h"
@@ -32,31 +32,26 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::MakeNestedFolders;
-using testing::MemoryHost;
+using testing::MemorySink;
 using testing::TempTree;
 using Lines = std::vector<std::string>;
 using namespace std::string_literals;
 
 constexpr const char* kJapanese = "\"\x82\xA0\"\n";  // "あ"
 
-// A host that lets a test change the tree when a finding arrives.
-class ReactingHost : public MemoryHost {
- public:
-  using MemoryHost::MemoryHost;
-  void AddFinding(const Finding& finding) override {
-    MemoryHost::AddFinding(finding);
-    if (onFinding) onFinding(finding);
-  }
-  std::function<void(const Finding&)> onFinding;
-};
+// Calls `react` with each finding as its report reaches the sink: at one
+// thread the walk takes its next entry only after that.
+void OnEachFinding(MemorySink& sink, std::function<void(const Finding&)> react) {
+  sink.onReport = [react = std::move(react), seen = std::size_t{0}](MemorySink& s) mutable {
+    for (; seen < s.findings.size(); ++seen) react(s.findings[seen]);
+  };
+}
 
-bool WalkTree(MemoryHost& host, const std::string& root, std::vector<std::string> extensions = {"c", "h"},
-              const EncodingRules& rules = ShiftJisRules()) {
-  host.rootPath = root;
-  SourceFinder finder(&rules);
-  finder.SetHost(&host);
-  finder.SetExtensions(std::move(extensions));
-  return finder.Walk(root);
+bool WalkTree(MemorySink& sink, const std::string& root, std::vector<std::string> extensions = {"c", "h"},
+              const EncodingRules& rules = ShiftJisRules(), WalkFailure* failure = nullptr) {
+  SearchOptions options = testing::OptionsFor(root, &rules);
+  options.extensions = std::move(extensions);
+  return testing::WalkInto(sink, std::move(options), failure);
 }
 
 Lines LinesStartingWith(const Lines& lines, std::string_view prefix) {
@@ -95,22 +90,24 @@ TEST(HostileTreeBig, AThousandNestedFoldersAreWalkedWithBoundedDescriptorsAndSta
   TempTree tree;
   MakeNestedFolders(tree.Root(), kDepth, "d", "a.c", kJapanese);
 
-  MemoryHost host;
+  MemorySink sink;
   const int descriptorsBefore = OpenDescriptorCount();
   int mostDescriptors = 0;
-  std::uintptr_t deepestFrame = 0;
+  std::uintptr_t deepestFrame = UINTPTR_MAX;
   const auto outerFrame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-  host.onPump = [&](MemoryHost&) {
-    // The first pump comes at the end of the deepest folder.
-    if (deepestFrame == 0) deepestFrame = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+  sink.onReport = [&](MemorySink&) {
+    // The stack grows down: the lowest frame is the deepest the walk went.
+    deepestFrame = std::min(deepestFrame, reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
     mostDescriptors = std::max(mostDescriptors, OpenDescriptorCount());
   };
-  EXPECT_TRUE(WalkTree(host, tree.Root()));
+  EXPECT_TRUE(WalkTree(sink, tree.Root()));
 
-  EXPECT_EQ(LinesStartingWith(host.traceLines, "=== directory:").size(), kDepth + 1u);
-  EXPECT_EQ(PathsOf(host.findings), Lines{Repeated("d", kDepth) + "/a.c"});
-  EXPECT_EQ(host.pumpCount, kDepth + 1);
-  // Each level reads its whole listing and closes it before going down.
+  EXPECT_EQ(LinesStartingWith(sink.traceLines, "=== directory:").size(), kDepth + 1u);
+  EXPECT_EQ(PathsOf(sink.findings), Lines{Repeated("d", kDepth) + "/a.c"});
+  EXPECT_EQ(sink.folders, kDepth + 1);
+  EXPECT_EQ(sink.reports, kDepth + 2);
+  // Each level reads its whole listing; only the folder being listed stays
+  // open, whatever the depth.
   EXPECT_LE(mostDescriptors, descriptorsBefore + 1);
   // The recursion's frames, the sanitizer's larger ones included, must stay
   // far inside the usual 8 MB stack.
@@ -129,11 +126,11 @@ TEST(HostileTreeBig, FoldersBeyondTheLongestPathAreWalked) {
   TempTree tree;
   MakeNestedFolders(tree.Root(), kDepth, name, "a.c", kJapanese);
 
-  MemoryHost host;
-  EXPECT_TRUE(WalkTree(host, tree.Root()));
-  EXPECT_EQ(LinesStartingWith(host.traceLines, "=== directory:").size(), kDepth + 1u);
-  EXPECT_EQ(PathsOf(host.findings), Lines{Repeated(name, kDepth) + "/a.c"});
-  EXPECT_EQ(host.traceLines.back(), ">> " + Repeated(name, kDepth) + "/a.c : 1");
+  MemorySink sink;
+  EXPECT_TRUE(WalkTree(sink, tree.Root()));
+  EXPECT_EQ(LinesStartingWith(sink.traceLines, "=== directory:").size(), kDepth + 1u);
+  EXPECT_EQ(PathsOf(sink.findings), Lines{Repeated(name, kDepth) + "/a.c"});
+  EXPECT_EQ(sink.traceLines.back(), ">> " + Repeated(name, kDepth) + "/a.c : 1");
 
   testing::RemoveDeepTree(tree.Root(), name);
 }
@@ -152,13 +149,13 @@ TEST(HostileTree, RandomBinaryDataWithAListedExtensionEndsOnlyItsFile) {
   tree.WriteFile("b.c", noise.substr(0, 4095) + "\x81");  // a lead byte as the very last byte
   tree.WriteFile("z.c", kJapanese);
 
-  MemoryHost sjis;
+  MemorySink sjis;
   EXPECT_TRUE(WalkTree(sjis, tree.Root()));
   ASSERT_FALSE(sjis.findings.empty());
   EXPECT_EQ(sjis.findings.back().path, "z.c");
   EXPECT_EQ(sjis.traceLines.back(), ">> z.c : 1");
 
-  MemoryHost euc;
+  MemorySink euc;
   EXPECT_TRUE(WalkTree(euc, tree.Root(), {"c", "h"}, EucJpRules()));
   EXPECT_EQ(LinesStartingWith(euc.traceLines, "-- analyze:"),
             (Lines{tree.PathOf("a.c"), tree.PathOf("b.c"), tree.PathOf("z.c")}));
@@ -171,17 +168,17 @@ TEST(HostileTree, NulEndsALineAnd1AEndsAFileThenTheWalkGoesOn) {
   tree.WriteFile("c.c", "\x1A");
   tree.WriteFile("d.c", kJapanese);
 
-  MemoryHost host;
-  EXPECT_TRUE(WalkTree(host, tree.Root()));
-  EXPECT_EQ(testing::Shown(host.findings), (std::vector<testing::ShownFinding>{
+  MemorySink sink;
+  EXPECT_TRUE(WalkTree(sink, tree.Root()));
+  EXPECT_EQ(testing::Shown(sink.findings), (std::vector<testing::ShownFinding>{
                                                {"\x82\xA0" + std::string(18, ' '), "1", "a.c"},
                                                {"\x82\xA4" + std::string(18, ' '), "2", "a.c"},
                                                {"\x82\xA0" + std::string(18, ' '), "1", "d.c"},
                                            }));
   // The literal cut by the NUL is left open, which ends its file.
-  EXPECT_NE(std::find(host.traceLines.begin(), host.traceLines.end(),
+  EXPECT_NE(std::find(sink.traceLines.begin(), sink.traceLines.end(),
                       "Error: missing string terminator : \"\x82\xA0"),
-            host.traceLines.end());
+            sink.traceLines.end());
 }
 
 // ---- Names -----------------------------------------------------------------
@@ -194,9 +191,9 @@ TEST(HostileTree, NamesAreTakenAsBytesInByteOrder) {
   for (const auto& name : names) tree.WriteFile(name, kJapanese);
   tree.WriteFile("\xE9\x80 folder/%F.h", kJapanese);  // a cut UTF-8 sequence
 
-  MemoryHost host;
-  EXPECT_TRUE(WalkTree(host, tree.Root()));
-  EXPECT_EQ(PathsOf(host.findings), (Lines{
+  MemorySink sink;
+  EXPECT_TRUE(WalkTree(sink, tree.Root()));
+  EXPECT_EQ(PathsOf(sink.findings), (Lines{
                                         "$(x);y.c",
                                         "%L%F.c",
                                         "-n.c",
@@ -208,7 +205,7 @@ TEST(HostileTree, NamesAreTakenAsBytesInByteOrder) {
                                         "\xE9\x80 folder/%F.h",
                                         "\xFF\xFE.c",
                                     }));
-  EXPECT_EQ(host.traceLines[1], "-- analyze:" + tree.PathOf("$(x);y.c"));
+  EXPECT_EQ(sink.traceLines[1], "-- analyze:" + tree.PathOf("$(x);y.c"));
 }
 
 // ---- Kinds of entry --------------------------------------------------------
@@ -227,10 +224,10 @@ TEST(HostileTree, SocketsAndDanglingLinksWithoutAListedExtensionArePassedOver) {
   tree.MakeLink("dangling.txt", tree.PathOf("nowhere"));
   tree.WriteFile("z.c", kJapanese);
 
-  MemoryHost host;
-  EXPECT_TRUE(WalkTree(host, tree.Root()));
+  MemorySink sink;
+  EXPECT_TRUE(WalkTree(sink, tree.Root()));
   ::close(sock);
-  EXPECT_EQ(host.traceLines, (Lines{"=== directory:" + tree.Root(), "-- analyze:" + tree.PathOf("z.c"),
+  EXPECT_EQ(sink.traceLines, (Lines{"=== directory:" + tree.Root(), "-- analyze:" + tree.PathOf("z.c"),
                                     "checking string:\x82\xA0", ">> z.c : 1"}));
 }
 
@@ -241,9 +238,9 @@ TEST(HostileTree, TwoFoldersLinkedToEachOtherAreEachWalkedOnce) {
   tree.MakeLink("a/to-b", "../b");
   tree.MakeLink("b/to-a", "../a");
 
-  MemoryHost host;
-  EXPECT_TRUE(WalkTree(host, tree.Root()));
-  EXPECT_EQ(PathsOf(host.findings), (Lines{"a/f.c", "a/to-b/g.c", "b/g.c", "b/to-a/f.c"}));
+  MemorySink sink;
+  EXPECT_TRUE(WalkTree(sink, tree.Root()));
+  EXPECT_EQ(PathsOf(sink.findings), (Lines{"a/f.c", "a/to-b/g.c", "b/g.c", "b/to-a/f.c"}));
 }
 
 // ---- Trees that change during the walk -------------------------------------
@@ -254,12 +251,18 @@ TEST(HostileTree, AFolderRemovedBeforeItsTurnGivesOnlyItsFolderLine) {
   tree.WriteFile("b/2.c", kJapanese);
   tree.WriteFile("c/3.c", kJapanese);
 
-  MemoryHost host;
-  host.onPump = [&](MemoryHost&) { fs::remove_all(tree.PathOf("b")); };  // first pump: the end of a
-  EXPECT_TRUE(WalkTree(host, tree.Root()));
-  EXPECT_EQ(LinesStartingWith(host.traceLines, "=== directory:"),
+  MemorySink sink;
+  // The root's listing already names b when a/1.c is reported.
+  OnEachFinding(sink, [&](const Finding& finding) {
+    if (finding.path == "a/1.c") fs::remove_all(tree.PathOf("b"));
+  });
+  EXPECT_TRUE(WalkTree(sink, tree.Root()));
+  EXPECT_EQ(LinesStartingWith(sink.traceLines, "=== directory:"),
             (Lines{tree.Root(), tree.PathOf("a"), tree.PathOf("b"), tree.PathOf("c")}));
-  EXPECT_EQ(PathsOf(host.findings), (Lines{"a/1.c", "c/3.c"}));
+  EXPECT_EQ(PathsOf(sink.findings), (Lines{"a/1.c", "c/3.c"}));
+  ASSERT_EQ(sink.diagnostics.size(), 1u);
+  EXPECT_EQ(sink.diagnostics[0].kind, Diagnostic::Kind::CannotListFolder);
+  EXPECT_EQ(sink.diagnostics[0].path, "b");
 }
 
 TEST(HostileTree, AFolderRemovedWhileTheWalkIsInIt) {
@@ -270,14 +273,14 @@ TEST(HostileTree, AFolderRemovedWhileTheWalkIsInIt) {
 
   // Only folders left to visit in it: each gives its folder line, and the
   // walk goes on.
-  ReactingHost host;
-  host.onFinding = [&](const Finding& finding) {
+  MemorySink sink;
+  OnEachFinding(sink, [&](const Finding& finding) {
     if (finding.path == "x/1.c") fs::remove_all(tree.PathOf("x"));
-  };
-  EXPECT_TRUE(WalkTree(host, tree.Root()));
-  EXPECT_EQ(LinesStartingWith(host.traceLines, "=== directory:"),
+  });
+  EXPECT_TRUE(WalkTree(sink, tree.Root()));
+  EXPECT_EQ(LinesStartingWith(sink.traceLines, "=== directory:"),
             (Lines{tree.Root(), tree.PathOf("x"), tree.PathOf("x/sub")}));
-  EXPECT_EQ(PathsOf(host.findings), (Lines{"x/1.c", "y.c"}));
+  EXPECT_EQ(PathsOf(sink.findings), (Lines{"x/1.c", "y.c"}));
 }
 
 TEST(HostileTree, AFileRemovedBeforeItsTurnEndsTheWalk) {
@@ -286,13 +289,17 @@ TEST(HostileTree, AFileRemovedBeforeItsTurnEndsTheWalk) {
   tree.WriteFile("x/2.c", kJapanese);
   tree.WriteFile("y.c", kJapanese);
 
-  ReactingHost host;
-  host.onFinding = [&](const Finding&) { fs::remove(tree.PathOf("x/2.c")); };
-  EXPECT_FALSE(WalkTree(host, tree.Root()));
-  EXPECT_EQ(host.traceLines.back(), "Error: failed to open the file.");
-  EXPECT_EQ(host.traceLines[host.traceLines.size() - 2], "-- analyze:" + tree.PathOf("x/2.c"));
-  EXPECT_EQ(PathsOf(host.findings), Lines{"x/1.c"});
-  EXPECT_EQ(host.pumpCount, 0);
+  MemorySink sink;
+  OnEachFinding(sink, [&](const Finding&) { fs::remove(tree.PathOf("x/2.c")); });
+  WalkFailure failure;
+  EXPECT_FALSE(WalkTree(sink, tree.Root(), {"c", "h"}, ShiftJisRules(), &failure));
+  EXPECT_EQ(sink.traceLines.back(), "Error: failed to open the file.");
+  EXPECT_EQ(sink.traceLines[sink.traceLines.size() - 2], "-- analyze:" + tree.PathOf("x/2.c"));
+  EXPECT_EQ(PathsOf(sink.findings), Lines{"x/1.c"});
+  EXPECT_EQ(failure.kind, WalkFailure::Kind::CannotOpenFile);
+  EXPECT_EQ(failure.path, tree.PathOf("x/2.c"));
+  // The root, x, x/1.c and x/2.c: y.c is never reached.
+  EXPECT_EQ(sink.reports, 4);
 }
 
 }  // namespace

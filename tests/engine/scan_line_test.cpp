@@ -40,7 +40,7 @@ std::string Unterminated(std::string rest) { return "Error: missing string termi
 void ExpectScan(const std::vector<ScanCase>& cases, bool euc) {
   for (const ScanCase& c : cases) {
     const auto result = ScanSource(c.source, euc ? EucJpRules() : ShiftJisRules());
-    EXPECT_EQ(result.trace, c.trace) << c.name;
+    EXPECT_EQ(testing::TraceText(result.trace), testing::TraceText(c.trace)) << c.name;
     EXPECT_EQ(Shown(result.findings), c.findings) << c.name;
   }
 }

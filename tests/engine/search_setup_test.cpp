@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/encoding_rules.h"
+
 namespace quillmark::engine {
 namespace {
 
@@ -27,12 +29,25 @@ TEST(TrimRootPath, RemovesOnlySingleByteWhiteSpace) {
   EXPECT_EQ(TrimRootPath("\xE3\x80\x80/src\xE3\x80\x80"), "\xE3\x80\x80/src\xE3\x80\x80");
 }
 
-TEST(CreateSourceFinder, AcceptsExactlySjisAndEuc) {
-  ASSERT_NE(CreateSourceFinder("SJIS"), nullptr);
-  EXPECT_EQ(CreateSourceFinder("SJIS")->GetEncodingName(), "SJIS-JP");
-  EXPECT_EQ(CreateSourceFinder("EUC")->GetEncodingName(), "EUC-JP");
-  for (const char* refused : {"sjis", "Euc", "SJIS-JP", "EUC-JP", "", "SJIS "})
-    EXPECT_EQ(CreateSourceFinder(refused), nullptr) << refused;
+TEST(EncodingForSetting, AcceptsExactlyTheFourSettings) {
+  const struct {
+    const char* setting;
+    const EncodingRules* rules;  // null: detected per file
+    const char* name;
+  } accepted[] = {
+      {"SJIS", &ShiftJisRules(), "SJIS-JP"},
+      {"EUC", &EucJpRules(), "EUC-JP"},
+      {"UTF8", &Utf8Rules(), "UTF-8"},
+      {"AUTO", nullptr, "AUTO"},
+  };
+  for (const auto& c : accepted) {
+    const std::optional<SearchEncoding> encoding = EncodingForSetting(c.setting);
+    ASSERT_TRUE(encoding) << c.setting;
+    EXPECT_EQ(encoding->rules, c.rules) << c.setting;
+    EXPECT_EQ(encoding->name, c.name) << c.setting;
+  }
+  for (const char* refused : {"sjis", "Euc", "SJIS-JP", "EUC-JP", "", "SJIS ", "utf8", "UTF-8", "auto"})
+    EXPECT_FALSE(EncodingForSetting(refused)) << refused;
 }
 
 TEST(UnsupportedEncodingMessage, QuotesTheValue) {

@@ -5,8 +5,8 @@
 
 #include "engine/literal_scanner.h"
 #include "engine/stop_bytes.h"
-#include "tests/support/memory_host.h"
 #include "report/finding_text.h"
+#include "tests/engine/scan_test_support.h"
 
 namespace quillmark::engine {
 namespace {
@@ -20,8 +20,8 @@ struct Scanned {
 };
 
 Scanned ScanUtf8(std::string_view text) {
-  testing::MemoryHost host;
-  LiteralScanner scanner(host, Utf8Rules());
+  testing::LineScan scan(Utf8Rules());
+  LiteralScanner& scanner = scan.scanner;
   scanner.SetPosition(1, "f.c");
   bool inComment = false;
   Scanned scanned;
@@ -31,8 +31,8 @@ Scanned ScanUtf8(std::string_view text) {
     scanner.NextLine();
     text.remove_prefix(end);
   }
-  scanned.trace = host.traceLines;
-  for (const Finding& finding : host.findings) {
+  scanned.trace = testing::TraceLinesOf(scan.report);
+  for (const Finding& finding : scan.report.findings) {
     EXPECT_EQ(finding.encoding, SourceEncoding::Utf8);
     const std::string text = report::RecordedText(finding);
     EXPECT_GE(text.size(), 20u);
@@ -75,22 +75,22 @@ TEST(Utf8Scan, ACharacterCutByTheLineEndIsAnOrdinaryByte) {
   // The literal runs to the line's end: the lead byte cannot take the LF.
   const Scanned scanned = ScanUtf8("s = \"\xE3\x81\nt = \"あ\";\n");
   EXPECT_FALSE(scanned.completed);
-  EXPECT_EQ(scanned.trace, Lines{"Error: missing string terminator : s = \"\xE3\x81\n"});
+  EXPECT_EQ(testing::TraceText(scanned.trace), "Error: missing string terminator : s = \"\xE3\x81\n\n");
   // Outside a literal, a lead byte at the line's end is skipped like any byte.
   EXPECT_EQ(ScanUtf8("x = 1; \xE3\n\"〜\"\n").texts, Lines{"〜"});
 }
 
 TEST(Utf8Scan, PaddingMakesTwentyBytes) {
-  testing::MemoryHost host;
-  LiteralScanner scanner(host, Utf8Rules());
-  scanner.SetPosition(7, "u.c");
+  testing::LineScan scan(Utf8Rules());
+  scan.scanner.SetPosition(7, "u.c");
   bool inComment = false;
-  ASSERT_TRUE(scanner.ScanLine("\"〜\"\n", inComment));
-  ASSERT_EQ(host.findings.size(), 1u);
-  EXPECT_EQ(report::RecordedText(host.findings[0]), "〜" + std::string(17, ' '));
-  EXPECT_EQ(host.findings[0].line, 7);
-  EXPECT_EQ(host.findings[0].path, "u.c");
-  EXPECT_EQ(host.traceLines, (Lines{"checking string:〜", ">> u.c : 7"}));
+  ASSERT_TRUE(scan.scanner.ScanLine("\"〜\"\n", inComment));
+  const FindingList& findings = scan.report.findings;
+  ASSERT_EQ(findings.size(), 1u);
+  EXPECT_EQ(report::RecordedText(findings[0]), "〜" + std::string(17, ' '));
+  EXPECT_EQ(findings[0].line, 7);
+  EXPECT_EQ(findings[0].path, "u.c");
+  EXPECT_EQ(testing::TraceLinesOf(scan.report), (Lines{"checking string:〜", ">> u.c : 7"}));
 }
 
 // The wide search must stop exactly where the byte-by-byte one does, for

@@ -1,15 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <string>
+#include <vector>
+
 #include "engine/sjis_encoding.h"
 #include "engine/source_finder.h"
-#include "tests/support/memory_host.h"
+#include "platform/system_error.h"
+#include "tests/support/failing_reads.h"
+#include "tests/support/memory_sink.h"
 #include "tests/support/shown_finding.h"
 #include "tests/support/temp_tree.h"
 
 namespace quillmark::engine {
 namespace {
 
-using testing::MemoryHost;
+using testing::MemorySink;
 using testing::TempTree;
 using Lines = std::vector<std::string>;
 
@@ -17,17 +23,22 @@ constexpr const char* kJapanese = "\"\x82\xA0\"\n";  // "あ"
 constexpr const char* kAscii = "\"x\"\n";
 
 struct WalkRun {
-  MemoryHost host;
+  MemorySink sink;
   bool completed = false;
+  WalkFailure failure;
 };
 
 // Walks `root` with the Shift_JIS engine and the default extensions.
 void Walk(WalkRun& run, const std::string& root, std::vector<std::string> extensions = {"c", "cpp", "h", "hpp"}) {
-  run.host.rootPath = root;
-  SourceFinder finder(&ShiftJisRules());
-  finder.SetHost(&run.host);
-  finder.SetExtensions(std::move(extensions));
-  run.completed = finder.Walk(root);
+  SearchOptions options = testing::OptionsFor(root);
+  options.extensions = std::move(extensions);
+  run.completed = testing::WalkInto(run.sink, std::move(options), &run.failure);
+}
+
+Lines PathsOf(const FindingList& findings) {
+  Lines paths;
+  for (const Finding& finding : findings) paths.push_back(finding.path);
+  return paths;
 }
 
 TEST(Walk, VisitsEntriesDepthFirstInByteOrder) {
@@ -47,7 +58,7 @@ TEST(Walk, VisitsEntriesDepthFirstInByteOrder) {
   WalkRun run;
   Walk(run, r);
   EXPECT_TRUE(run.completed);
-  EXPECT_EQ(run.host.traceLines, (Lines{
+  EXPECT_EQ(run.sink.traceLines, (Lines{
                                      "=== directory:" + r,
                                      "-- analyze:" + r + "/.c",
                                      "checking string:x",
@@ -67,12 +78,12 @@ TEST(Walk, VisitsEntriesDepthFirstInByteOrder) {
                                      "-- analyze:" + r + "/z.c",
                                      "checking string:x",
                                  }));
-  ASSERT_EQ(run.host.findings.size(), 3u);
-  EXPECT_EQ(run.host.findings[1].line, 10);
-  EXPECT_EQ(run.host.findings[2].path, "sub/deep/d.h");
-  // One flush and one pump per folder.
-  EXPECT_EQ(run.host.flushCount, 4);
-  EXPECT_EQ(run.host.pumpCount, 4);
+  ASSERT_EQ(run.sink.findings.size(), 3u);
+  EXPECT_EQ(run.sink.findings[1].line, 10);
+  EXPECT_EQ(run.sink.findings[2].path, "sub/deep/d.h");
+  // One report per folder and per file opened; the FIFO gives none.
+  EXPECT_EQ(run.sink.folders, 4);
+  EXPECT_EQ(run.sink.reports, 10);
 }
 
 TEST(Walk, RelativeRootStillGivesRealRelativePaths) {
@@ -84,11 +95,11 @@ TEST(Walk, RelativeRootStillGivesRealRelativePaths) {
     WalkRun run;
     Walk(run, root);
     EXPECT_TRUE(run.completed);
-    ASSERT_EQ(run.host.findings.size(), 1u) << root;
-    EXPECT_EQ(run.host.findings[0].path, root == "." ? "src/lib/a.c" : "lib/a.c") << root;
+    ASSERT_EQ(run.sink.findings.size(), 1u) << root;
+    EXPECT_EQ(run.sink.findings[0].path, root == "." ? "src/lib/a.c" : "lib/a.c") << root;
     // The root as typed, every other folder absolute.
-    EXPECT_EQ(run.host.traceLines.front(), "=== directory:" + root);
-    EXPECT_EQ(run.host.traceLines[1], "=== directory:" + tree.Root() + (root == "." ? "/src" : "/src/lib"));
+    EXPECT_EQ(run.sink.traceLines.front(), "=== directory:" + root);
+    EXPECT_EQ(run.sink.traceLines[1], "=== directory:" + tree.Root() + (root == "." ? "/src" : "/src/lib"));
   }
 }
 
@@ -99,9 +110,14 @@ TEST(Walk, RootThatCannotBeListedCompletesEmpty) {
     WalkRun run;
     Walk(run, root);
     EXPECT_TRUE(run.completed);
-    EXPECT_EQ(run.host.traceLines, Lines{"=== directory:" + root});
-    EXPECT_EQ(run.host.flushCount, 1);
-    EXPECT_EQ(run.host.pumpCount, 1);
+    EXPECT_EQ(run.sink.traceLines, Lines{"=== directory:" + root});
+    EXPECT_EQ(run.sink.reports, 1);
+    EXPECT_EQ(run.sink.folders, 0);
+    // Named as the root itself: by an empty path.
+    ASSERT_EQ(run.sink.diagnostics.size(), 1u);
+    EXPECT_EQ(run.sink.diagnostics[0].kind, Diagnostic::Kind::CannotListFolder);
+    EXPECT_EQ(run.sink.diagnostics[0].path, "");
+    EXPECT_FALSE(run.sink.diagnostics[0].text.empty());
   }
 }
 
@@ -115,10 +131,16 @@ TEST(Walk, FileThatCannotBeOpenedEndsTheWholeWalk) {
   WalkRun run;
   Walk(run, tree.Root());
   EXPECT_FALSE(run.completed);
-  EXPECT_EQ(run.host.traceLines.back(), "Error: failed to open the file.");
-  EXPECT_EQ(run.host.traceLines[run.host.traceLines.size() - 2], "-- analyze:" + tree.PathOf("a/x.c"));
-  EXPECT_EQ(run.host.findings.size(), 1u);  // a/1.c only
-  EXPECT_EQ(run.host.pumpCount, 0);
+  EXPECT_EQ(run.sink.traceLines.back(), "Error: failed to open the file.");
+  EXPECT_EQ(run.sink.traceLines[run.sink.traceLines.size() - 2], "-- analyze:" + tree.PathOf("a/x.c"));
+  EXPECT_EQ(PathsOf(run.sink.findings), Lines{"a/1.c"});
+  EXPECT_EQ(run.failure.kind, WalkFailure::Kind::CannotOpenFile);
+  EXPECT_EQ(run.failure.path, tree.PathOf("a/x.c"));
+  ASSERT_EQ(run.sink.diagnostics.size(), 1u);
+  EXPECT_EQ(run.sink.diagnostics[0].kind, Diagnostic::Kind::CannotOpenFile);
+  EXPECT_EQ(run.sink.diagnostics[0].path, "a/x.c");
+  // The root, a, a/1.c and a/x.c: nothing after the file that ends the walk.
+  EXPECT_EQ(run.sink.reports, 4);
 }
 
 TEST(Walk, SkipsFilesThatAreNotRegularAndNeverOpensThem) {
@@ -129,8 +151,8 @@ TEST(Walk, SkipsFilesThatAreNotRegularAndNeverOpensThem) {
   WalkRun run;
   Walk(run, tree.Root());
   EXPECT_TRUE(run.completed);
-  EXPECT_EQ(run.host.traceLines[1], "-- analyze:" + tree.PathOf("y.c"));
-  EXPECT_EQ(run.host.findings.size(), 1u);
+  EXPECT_EQ(run.sink.traceLines[1], "-- analyze:" + tree.PathOf("y.c"));
+  EXPECT_EQ(run.sink.findings.size(), 1u);
 }
 
 TEST(Walk, LinksBackToTheWalkAreSkippedOthersFollowed) {
@@ -145,47 +167,51 @@ TEST(Walk, LinksBackToTheWalkAreSkippedOthersFollowed) {
   Walk(run, tree.Root());
   EXPECT_TRUE(run.completed);
   Lines folders;
-  for (const auto& line : run.host.traceLines)
+  for (const auto& line : run.sink.traceLines)
     if (line.starts_with("=== directory:")) folders.push_back(line.substr(14 + tree.Root().size()));
   EXPECT_EQ(folders, (Lines{"", "/a", "/a/b", "/other", "/other/b"}));
-  ASSERT_EQ(run.host.findings.size(), 2u);
-  EXPECT_EQ(run.host.findings[1].path, "other/f.c");
+  ASSERT_EQ(run.sink.findings.size(), 2u);
+  EXPECT_EQ(run.sink.findings[1].path, "other/f.c");
 }
 
-TEST(Walk, StopRequestEndsTheWalkAtTheNextEntry) {
+// A stop asked for while the sink takes a report is seen before the next
+// one: at one thread the walker lists nothing further, and a stop during
+// the last report still ends the walk as stopped.
+TEST(Walk, StopEndsTheWalkBeforeTheNextReport) {
   TempTree tree;
   tree.WriteFile("a/1.c", kJapanese);
   tree.WriteFile("b/2.c", kJapanese);
   tree.WriteFile("c.c", kJapanese);
-
-  WalkRun run;
-  run.host.onPump = [](MemoryHost& host) { host.stopRequested = true; };
-  Walk(run, tree.Root());
-  EXPECT_FALSE(run.completed);
-  ASSERT_EQ(run.host.findings.size(), 1u);
-  EXPECT_EQ(run.host.findings[0].path, "a/1.c");
-  EXPECT_EQ(run.host.pumpCount, 1);
-}
-
-TEST(Walk, StopInTheLastPumpIsNotSeen) {
-  TempTree tree;
-  tree.WriteFile("c.c", kJapanese);
-  WalkRun run;
-  run.host.onPump = [](MemoryHost& host) { host.stopRequested = true; };
-  Walk(run, tree.Root());
-  EXPECT_TRUE(run.completed);
-}
-
-TEST(Walk, QuitDuringAPumpEndsTheWalk) {
-  TempTree tree;
-  tree.WriteFile("a/1.c", kJapanese);
-  tree.WriteFile("b/2.c", kJapanese);
-  WalkRun run;
-  run.host.quitOnPump = true;
-  Walk(run, tree.Root());
-  EXPECT_FALSE(run.completed);
-  EXPECT_EQ(run.host.pumpCount, 1);
-  EXPECT_EQ(run.host.findings.size(), 1u);
+  // Reports: the root, a, a/1.c, b, b/2.c, c.c.
+  const struct {
+    const char* name;
+    int stopAt;  // the report during which the stop comes; 0: before the walk
+    Lines findings;
+    Lines folderLines;
+  } cases[] = {
+      {"before the walk", 0, {}, {}},
+      {"at the root's report", 1, {}, {""}},
+      {"at a folder's report", 2, {}, {"", "/a"}},
+      {"at a file's report", 3, {"a/1.c"}, {"", "/a"}},
+      {"at the last report", 6, {"a/1.c", "b/2.c", "c.c"}, {"", "/a", "/b"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WalkRun run;
+    if (c.stopAt == 0) run.sink.stop.request_stop();
+    run.sink.onReport = [&](MemorySink& sink) {
+      if (sink.reports == c.stopAt) sink.stop.request_stop();
+    };
+    Walk(run, tree.Root());
+    EXPECT_FALSE(run.completed);
+    EXPECT_EQ(run.failure.kind, WalkFailure::Kind::Stopped);
+    EXPECT_EQ(run.sink.reports, c.stopAt);
+    EXPECT_EQ(PathsOf(run.sink.findings), c.findings);
+    Lines folderLines;
+    for (const auto& line : run.sink.traceLines)
+      if (line.starts_with("=== directory:")) folderLines.push_back(line.substr(14 + tree.Root().size()));
+    EXPECT_EQ(folderLines, c.folderLines);
+  }
 }
 
 TEST(Walk, EmptyExtensionListTracesFoldersOnly) {
@@ -195,7 +221,8 @@ TEST(Walk, EmptyExtensionListTracesFoldersOnly) {
   WalkRun run;
   Walk(run, tree.Root(), {});
   EXPECT_TRUE(run.completed);
-  EXPECT_EQ(run.host.traceLines, (Lines{"=== directory:" + tree.Root(), "=== directory:" + tree.PathOf("a")}));
+  EXPECT_EQ(run.sink.traceLines, (Lines{"=== directory:" + tree.Root(), "=== directory:" + tree.PathOf("a")}));
+  EXPECT_EQ(run.sink.reports, 2);
 }
 
 TEST(Walk, UnterminatedLiteralEndsOnlyItsFile) {
@@ -205,8 +232,11 @@ TEST(Walk, UnterminatedLiteralEndsOnlyItsFile) {
   WalkRun run;
   Walk(run, tree.Root());
   EXPECT_TRUE(run.completed);
-  ASSERT_EQ(run.host.findings.size(), 1u);
-  EXPECT_EQ(run.host.findings[0].path, "2.c");
+  EXPECT_EQ(PathsOf(run.sink.findings), Lines{"2.c"});
+  ASSERT_EQ(run.sink.diagnostics.size(), 1u);
+  EXPECT_EQ(run.sink.diagnostics[0].kind, Diagnostic::Kind::LiteralNotClosed);
+  EXPECT_EQ(run.sink.diagnostics[0].path, "1.c");
+  EXPECT_EQ(run.sink.diagnostics[0].line, 1);
 }
 
 TEST(Walk, ExtensionsMatchByteForByte) {
@@ -218,59 +248,94 @@ TEST(Walk, ExtensionsMatchByteForByte) {
   tree.WriteFile("e. h", kJapanese);
   WalkRun run;
   Walk(run, tree.Root(), {"c", " h"});
-  Lines paths;
-  for (const auto& finding : run.host.findings) paths.push_back(finding.path);
-  EXPECT_EQ(paths, (Lines{"a.c", "c.tar.c", "e. h"}));
+  EXPECT_EQ(PathsOf(run.sink.findings), (Lines{"a.c", "c.tar.c", "e. h"}));
 }
 
-}  // namespace
-}  // namespace quillmark::engine
-
-namespace quillmark::engine {
-namespace {
-
-TEST(Walk, HostThatWantsNoTraceGetsFindingsOnly) {
-  class QuietHost : public testing::MemoryHost {
-   public:
-    using MemoryHost::MemoryHost;
-    bool WantsTrace() const override { return false; }
-  };
+TEST(Walk, NoTraceWantedGivesFindingsOnly) {
   TempTree tree;
   tree.WriteFile("sub/a.c", "x = \"\x82\xA0\"; \"open\n");
-  QuietHost host(tree.Root());
-  SourceFinder finder(&ShiftJisRules());
-  finder.SetHost(&host);
-  finder.SetExtensions({"c"});
-  EXPECT_TRUE(finder.Walk(tree.Root()));
-  EXPECT_TRUE(host.traceLines.empty());
-  EXPECT_EQ(testing::Shown(host.findings),
+  WalkRun run;
+  SearchOptions options = testing::OptionsFor(tree.Root());
+  options.extensions = {"c"};
+  options.trace = false;
+  EXPECT_TRUE(testing::WalkInto(run.sink, std::move(options)));
+  EXPECT_TRUE(run.sink.traceLines.empty());
+  EXPECT_EQ(testing::Shown(run.sink.findings),
             (std::vector<testing::ShownFinding>{{"\x82\xA0" + std::string(18, ' '), "1", "sub/a.c"}}));
-  EXPECT_EQ(host.flushCount, 2);
+  // The reports still come, one per folder and file, and the literal left
+  // open is still told.
+  EXPECT_EQ(run.sink.reports, 3);
+  EXPECT_EQ(run.sink.folders, 2);
+  ASSERT_EQ(run.sink.diagnostics.size(), 1u);
+  EXPECT_EQ(run.sink.diagnostics[0].kind, Diagnostic::Kind::LiteralNotClosed);
 }
 
-// Columns are counted only for a host that reads them, at any thread count.
-TEST(Walk, HostThatWantsNoColumnsGetsZeroes) {
-  class NoColumnsHost : public testing::MemoryHost {
-   public:
-    using MemoryHost::MemoryHost;
-    bool WantsColumns() const override { return wants; }
-    bool wants = false;
-  };
+// Columns are counted only when they are wanted, at any thread count.
+TEST(Walk, NoColumnsWantedGivesZeroes) {
   TempTree tree;
   tree.WriteFile("a.c", "x = \"\x82\xA0\"; y = '\x82\xA2';\n");
   for (bool wants : {false, true}) {
     for (unsigned threads : {1u, 2u}) {
-      NoColumnsHost host(tree.Root());
-      host.wants = wants;
-      SourceFinder finder(&ShiftJisRules());
-      finder.SetHost(&host);
-      finder.SetExtensions({"c"});
-      finder.SetThreads(threads);
-      EXPECT_TRUE(finder.Walk(tree.Root()));
-      ASSERT_EQ(host.findings.size(), 2u);
-      EXPECT_EQ(host.findings[0].column, wants ? 5 : 0);
-      EXPECT_EQ(host.findings[1].column, wants ? 14 : 0);  // あ is one character
+      SCOPED_TRACE(std::to_string(wants) + " at " + std::to_string(threads));
+      MemorySink sink;
+      SearchOptions options = testing::OptionsFor(tree.Root());
+      options.extensions = {"c"};
+      options.columns = wants;
+      options.threads = threads;
+      EXPECT_TRUE(testing::WalkInto(sink, std::move(options)));
+      ASSERT_EQ(sink.findings.size(), 2u);
+      EXPECT_EQ(sink.findings[0].column, wants ? 5 : 0);
+      EXPECT_EQ(sink.findings[1].column, wants ? 14 : 0);  // あ is one character
     }
+  }
+}
+
+// A read that fails part way ends the walk like a file that cannot be
+// opened: after what was read before it, and before any file after it.
+TEST(Walk, ReadThatFailsEndsTheWalkAfterWhatWasReadBeforeIt) {
+  const struct {
+    const char* name;
+    const EncodingRules* rules;  // null: detected per file
+    bool firstRead;  // the very first read fails; else the one past 64 KiB
+    Lines xTrace;    // x.c's lines after "-- analyze:"
+    Lines findings;
+  } cases[] = {
+      {"first read", &ShiftJisRules(), true, {}, {"a.c"}},
+      {"first read, encoding detected", nullptr, true, {}, {"a.c"}},
+      {"read past the first buffer", &ShiftJisRules(), false, {"checking string:\x82\xA0", ">> x.c : 1"},
+       {"a.c", "x.c"}},
+      // Detection reads the whole file before any line is scanned.
+      {"read past the first buffer, encoding detected", nullptr, false, {}, {"a.c"}},
+  };
+  const std::string reason = platform::SystemError::FromCode(EIO).reason;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempTree tree;
+    tree.WriteFile("a.c", kJapanese);
+    if (c.firstRead) tree.MakeLink("x.c", "/proc/self/mem");  // a read at offset 0 fails with EIO
+    else tree.WriteFile("x.c", kJapanese + std::string(100 * 1024, '\n'));
+    tree.WriteFile("y.c", kJapanese);
+    tree.WriteFile("z/1.c", kJapanese);
+    const testing::ScopedFailingReads failing(c.firstRead ? "" : "/x.c", 64 * 1024);
+
+    WalkRun run;
+    EXPECT_FALSE(testing::WalkInto(run.sink, testing::OptionsFor(tree.Root(), c.rules), &run.failure));
+    Lines expected = {"-- analyze:" + tree.PathOf("x.c")};
+    expected.insert(expected.end(), c.xTrace.begin(), c.xTrace.end());
+    expected.push_back("Error: failed to read the file. (" + reason + ")");
+    const Lines& trace = run.sink.traceLines;
+    ASSERT_GE(trace.size(), expected.size());
+    EXPECT_EQ(Lines(trace.end() - static_cast<std::ptrdiff_t>(expected.size()), trace.end()), expected);
+    EXPECT_EQ(PathsOf(run.sink.findings), c.findings);
+    ASSERT_EQ(run.sink.diagnostics.size(), 1u);
+    EXPECT_EQ(run.sink.diagnostics[0].kind, Diagnostic::Kind::CannotReadFile);
+    EXPECT_EQ(run.sink.diagnostics[0].path, "x.c");
+    EXPECT_EQ(run.sink.diagnostics[0].text, reason);
+    EXPECT_EQ(run.failure.kind, WalkFailure::Kind::CannotReadFile);
+    EXPECT_EQ(run.failure.path, tree.PathOf("x.c"));
+    EXPECT_EQ(run.failure.reason, reason);
+    // The root, a.c and x.c; y.c and z are never reached.
+    EXPECT_EQ(run.sink.reports, 3);
   }
 }
 

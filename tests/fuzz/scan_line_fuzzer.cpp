@@ -1,7 +1,7 @@
 // LiteralScanner over random files in Shift_JIS, EUC-JP and UTF-8, read
 // through TextFile as the walk reads them, compared event by event with a
-// slow literal re-implementation, plus the order and shape of what reaches
-// the host.
+// slow literal re-implementation, plus the order and shape of what the
+// scan writes into its report.
 //
 // Input: a flags byte, an offset byte, then the file. Flags: bit 0 EUC-JP,
 // bit 4 UTF-8 (over bit 0), Shift_JIS without either; bit 1 the file starts
@@ -16,7 +16,10 @@
 #include <vector>
 
 #include "engine/encoding_rules.h"
+#include "engine/file_report.h"
 #include "engine/literal_scanner.h"
+#include "engine/report_builder.h"
+#include "engine/search_options.h"
 #include "platform/text_file.h"
 #include "report/finding_text.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -28,18 +31,43 @@ namespace {
 
 constexpr std::size_t kReadBufferBytes = 64 * 1024;
 
-class RecordingHost : public engine::FinderHost {
+// Renders trace lines and findings as events in the order the scanner
+// makes them: a report keeps the two apart, and the order is what is
+// checked. One thread only, so the const renderers may write through the
+// pointer.
+class EventRecorder final : public engine::TraceRenderer, public engine::FindingRenderer {
  public:
-  void Trace(std::string_view line) override { events.push_back({false, std::string(line), {}, {}, {}}); }
-  void FlushTrace() override {}
-  void AddFinding(const engine::Finding& f) override {
-    events.push_back({true, {}, report::RecordedText(f), report::LineText(f), f.path, f.encoding});
+  explicit EventRecorder(std::vector<ScanEvent>& events) : events_(&events) {}
+  void Render(std::string_view line, std::string& out) const override {
+    events_->push_back({false, std::string(line), {}, {}, {}});
+    out.append(line).push_back('\n');
   }
-  bool IsStopRequested() override { return false; }
-  std::string GetRootPath() override { return "/"; }
-  bool PumpMessages() override { return true; }
+  void Render(const engine::Finding& f, std::string&) const override {
+    events_->push_back({true, {}, report::RecordedText(f), report::LineText(f), f.path, f.encoding});
+  }
+
+ private:
+  std::vector<ScanEvent>* events_;
+};
+
+// A scanner writing into one report through the recorder.
+struct RecordingScan {
+  explicit RecordingScan(const engine::EncodingRules& rules)
+      : recorder(events), out(Options(recorder)), scanner(out, rules) {
+    out.SetReport(report);
+  }
+  static engine::SearchOptions Options(const EventRecorder& recorder) {
+    engine::SearchOptions options;
+    options.traceRenderer = &recorder;
+    options.findingRenderer = &recorder;
+    return options;
+  }
 
   std::vector<ScanEvent> events;
+  EventRecorder recorder;
+  engine::FileReport report;
+  engine::ReportBuilder out;
+  engine::LiteralScanner scanner;
 };
 
 struct ScanOutcome {
@@ -62,10 +90,12 @@ const engine::EncodingRules& RulesFor(SourceEncoding encoding) {
 
 // The file's lines as the walk hands them over: a view into the reader's
 // buffer, with the reader's word on whether a NUL may be in it.
-ScanOutcome ScanWithEngine(engine::LiteralScanner& scanner, RecordingHost& host, platform::TextFile& file,
-                           const std::string& filePath, const std::string& relativePath, bool inComment) {
-  host.events.clear();
-  Check(file.Open(filePath), "the scratch file opens");
+ScanOutcome ScanWithEngine(RecordingScan& scan, platform::TextFile& file, const std::string& filePath,
+                           const std::string& relativePath, bool inComment) {
+  scan.events.clear();
+  scan.report.Clear();
+  engine::LiteralScanner& scanner = scan.scanner;
+  Check(file.Open(filePath).ok(), "the scratch file opens");
   scanner.SetPosition(1, relativePath);
   ScanOutcome outcome;
   std::string_view line;
@@ -74,8 +104,17 @@ ScanOutcome ScanWithEngine(engine::LiteralScanner& scanner, RecordingHost& host,
     outcome.linesScanned = number;
     scanner.NextLine();
   }
+  Check(file.ReadStatus().ok(), "the scratch file reads to its end");
   file.Close();
-  outcome.events = std::move(host.events);
+  std::size_t findings = 0;
+  std::string trace;
+  for (const ScanEvent& e : scan.events) {
+    if (e.isFinding) ++findings;
+    else trace += e.trace + '\n';
+  }
+  Check(scan.report.findingCount == findings && scan.report.findings.empty(), "every finding is rendered, none kept");
+  Check(scan.report.trace == trace, "the report's trace is its lines as rendered");
+  outcome.events = std::move(scan.events);
   outcome.inCommentAtEnd = inComment;
   return outcome;
 }
@@ -143,14 +182,13 @@ void ScanAndCompare(SourceEncoding encoding, const std::string& bytes, bool inCo
   // walk reuses them for every file: nothing of the first scan may leak
   // into the second. The scanner starts out with other rules, as it does
   // when the walk picks each file's encoding.
-  RecordingHost host;
   const auto other = static_cast<SourceEncoding>((static_cast<int>(encoding) + 1) % 3);
-  engine::LiteralScanner scanner(host, RulesFor(other));
-  scanner.SetRules(RulesFor(encoding));
+  RecordingScan scan(RulesFor(other));
+  scan.scanner.SetRules(RulesFor(encoding));
   platform::TextFile file;
   const std::vector<std::string> lines = ReferenceTextLines(bytes);
   for (const std::string relativePath : {"f.c", "sub/g.c"}) {
-    const ScanOutcome engine = ScanWithEngine(scanner, host, file, filePath, relativePath, inComment);
+    const ScanOutcome engine = ScanWithEngine(scan, file, filePath, relativePath, inComment);
     const ScanOutcome reference = ScanWithReference(encoding, lines, relativePath, inComment);
     CheckShape(encoding, engine, relativePath);
     if (engine.events != reference.events) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <optional>
 #include <string>
 
 namespace quillmark::platform {
@@ -169,6 +171,89 @@ TEST(IsValidUtf8, AcceptsOnlyWellFormedText) {
   EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
   EXPECT_FALSE(IsValidUtf8("\xE3\x81"));          // cut short
+}
+
+// The byte classes that detection and the scanner build on are the ones
+// iconv's CP932 table has: a lead byte is what iconv waits behind, and a
+// pair it decodes ends in a trail byte.
+TEST(ShiftJisBytes, AreIconvsLeadAndTrailBytes) {
+  const iconv_t cd = iconv_open("UTF-8", "CP932");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  const auto decodes = [cd](std::string bytes, int& error) {
+    char* in = bytes.data();
+    std::size_t inLeft = bytes.size();
+    char decoded[8];
+    char* out = decoded;
+    std::size_t outLeft = sizeof decoded;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    const bool done = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+    error = errno;
+    return done && out - decoded > 0 && inLeft == 0;
+  };
+  for (unsigned b = 0; b <= 0xFF; ++b) {
+    int error = 0;
+    const bool single = decodes(std::string(1, static_cast<char>(b)), error);
+    EXPECT_EQ(IsShiftJisLeadByte(static_cast<unsigned char>(b)), !single && error == EINVAL) << std::hex << b;
+    if (!IsShiftJisLeadByte(static_cast<unsigned char>(b))) continue;
+    for (unsigned t = 0; t <= 0xFF; ++t) {
+      const std::string pair{static_cast<char>(b), static_cast<char>(t)};
+      if (decodes(pair, error) && Cp932ToUtf8(pair).find(kReplacement) == std::string::npos) {
+        ASSERT_TRUE(IsShiftJisTrailByte(static_cast<unsigned char>(t))) << std::hex << b << ' ' << t;
+      }
+    }
+  }
+  iconv_close(cd);
+}
+
+TEST(Utf8SequenceLength, TellsWhatEachLeadByteOpens) {
+  constexpr struct {
+    unsigned first, last;
+    std::size_t length;
+  } kRanges[] = {{0x00, 0x7F, 1}, {0x80, 0xC1, 0}, {0xC2, 0xDF, 2}, {0xE0, 0xEF, 3}, {0xF0, 0xF4, 4}, {0xF5, 0xFF, 0}};
+  for (const auto& r : kRanges)
+    for (unsigned b = r.first; b <= r.last; ++b)
+      EXPECT_EQ(Utf8SequenceLength(static_cast<unsigned char>(b)), r.length) << std::hex << b;
+}
+
+TEST(Utf8ToCp932, EncodesBackWhatCp932ToUtf8Decoded) {
+  const struct {
+    std::string utf8;
+    std::optional<std::string> cp932;
+  } cases[] = {
+      {"a\\~", "a\\~"},
+      {"\xE3\x81\x82\xE8\xA1\xA8", "\x82\xA0\x95\x5C"},  // あ表
+      {"\xC2\x80" "a\xEF\xA3\xB0\xEF\xA3\xB1\xEF\xA3\xB2\xEF\xA3\xB3", "\x80" "a\xA0\xFD\xFE\xFF"},  // Windows' own
+      {"\xC3\xA9", std::nullopt},          // é: not in CP932
+      {"\xF0\x9F\x98\x80", std::nullopt},  // astral
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToCp932(c.utf8), c.cp932) << c.utf8;
+}
+
+TEST(IsWellFormedEucJp, AcceptsOnlyPairsTheArithmeticMapsOneToOne) {
+  const struct {
+    std::string bytes;
+    bool wellFormed;
+  } cases[] = {
+      {"", true},
+      {"ascii", true},
+      {"\xA4\xA2\x8E\xB1", true},  // あ, half-width ア
+      {"\xFE\xFE", true},
+      {"\xA4", false},               // lone lead byte
+      {"\xA4" "a", false},           // lead byte before ASCII
+      {"\x8E\xA4\xA2", false},      // a kana pair, then a lone A2
+      {"\x8E" "A", false},
+      {"\x8F\xB0\xA1", false},      // JIS X 0212
+      {"\xA0\xA1", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsWellFormedEucJp(c.bytes), c.wellFormed) << c.bytes;
+}
+
+TEST(DisplayText, KeepsUtf8AndDecodesTheRestAsCp932) {
+  std::string out = ">";
+  AppendDisplayText("\xE3\x81\x82", out);
+  AppendDisplayText("\x82\xA0\xA4\xA2", out);  // Shift_JIS; EUC-JP looks as it would there
+  EXPECT_EQ(out, ">\xE3\x81\x82\xE3\x81\x82\xEF\xBD\xA4\xEF\xBD\xA2");
+  EXPECT_EQ(ToDisplayText("\xFF"), "\xEF\xA3\xB3");
 }
 
 }  // namespace

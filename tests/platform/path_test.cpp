@@ -1,6 +1,11 @@
 #include "platform/path.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
 
 #include "tests/support/temp_tree.h"
 
@@ -29,11 +34,37 @@ TEST(MakeAbsolutePath, ResolvesRelativePathsAgainstTheCurrentDirectory) {
   testing::TempTree tree;
   tree.MakeFolder("src");
   testing::ScopedCurrentDirectory inTree(tree.Root());
-  EXPECT_EQ(MakeAbsolutePath("."), tree.Root());
-  EXPECT_EQ(MakeAbsolutePath("src"), tree.Root() + "/src");
-  EXPECT_EQ(MakeAbsolutePath("./src/"), tree.Root() + "/src");
-  EXPECT_EQ(MakeAbsolutePath("src/../src"), tree.Root() + "/src");
-  EXPECT_EQ(MakeAbsolutePath(""), tree.Root());
+  EXPECT_EQ(CurrentDirectory().value_or(""), tree.Root());
+  const struct {
+    const char* path;
+    std::string expected;
+  } cases[] = {
+      {".", tree.Root()},
+      {"src", tree.Root() + "/src"},
+      {"./src/", tree.Root() + "/src"},
+      {"src/../src", tree.Root() + "/src"},
+      {"", tree.Root()},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MakeAbsolutePath(c.path).value_or("(failed)"), c.expected) << c.path;
+}
+
+// With the current directory gone, a relative path names nothing: an error,
+// not a path made up from somewhere else. An absolute one needs no folder.
+TEST(MakeAbsolutePath, FailsForARelativePathWhenTheCurrentDirectoryIsGone) {
+  testing::TempTree tree;
+  tree.MakeFolder("gone");
+  testing::ScopedCurrentDirectory inTree(tree.Root());
+  ASSERT_EQ(::chdir(tree.PathOf("gone").c_str()), 0);
+  std::filesystem::remove(tree.PathOf("gone"));
+  const Result<std::string> current = CurrentDirectory();
+  ASSERT_FALSE(current);
+  EXPECT_EQ(current.error().code, ENOENT);
+  for (const char* relative : {".", "src", ""}) {
+    const Result<std::string> absolute = MakeAbsolutePath(relative);
+    ASSERT_FALSE(absolute) << relative;
+    EXPECT_EQ(absolute.error().code, ENOENT) << relative;
+  }
+  EXPECT_EQ(MakeAbsolutePath("/a/./b").value_or("(failed)"), "/a/b");
 }
 
 TEST(JoinPath, NeverDoublesTheSeparator) {

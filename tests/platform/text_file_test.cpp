@@ -1,7 +1,10 @@
 #include "platform/text_file.h"
 
+#include <fcntl.h>
+
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,7 @@ std::vector<std::string> ReadLines(std::string_view bytes) {
     }
     std::string line;
     while (file.ReadLine(line)) lines[loadFirst].push_back(line);
+    EXPECT_TRUE(file.ReadStatus()) << "the end of the file is no failed read";
   }
   EXPECT_EQ(lines[0], lines[1]) << "lines read after the pieces";
   return lines[0];
@@ -70,16 +74,60 @@ TEST(TextFile, ReadsLinesLongerThanItsBufferWhole) {
   EXPECT_EQ(lines[2], "short\n");
 }
 
-TEST(TextFile, RefusesWhatIsNotARegularFile) {
+TEST(TextFile, RefusesWhatIsNotARegularFileWithTheReason) {
   testing::TempTree tree;
   tree.MakeFolder("folder.c");
   tree.MakeFifo("fifo.c");
   tree.MakeLink("dangling.c", tree.PathOf("missing"));
+  const struct {
+    const char* name;
+    int code;
+  } cases[] = {
+      {"folder.c", EISDIR},
+      {"fifo.c", EINVAL},  // must not block
+      {"dangling.c", ENOENT},
+      {"missing.c", ENOENT},
+  };
+  const int folder = ::open(tree.Root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(folder, 0);
   TextFile file;
-  EXPECT_FALSE(file.Open(tree.PathOf("folder.c")));
-  EXPECT_FALSE(file.Open(tree.PathOf("fifo.c")));  // must not block
-  EXPECT_FALSE(file.Open(tree.PathOf("dangling.c")));
-  EXPECT_FALSE(file.Open(tree.PathOf("missing.c")));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const Status& opened : {file.Open(tree.PathOf(c.name)), file.OpenAt(folder, c.name)}) {
+      ASSERT_FALSE(opened);
+      EXPECT_EQ(opened.error().code, c.code);
+      EXPECT_FALSE(opened.error().reason.empty());
+      EXPECT_FALSE(file.IsOpen());
+    }
+  }
+  ::close(folder);
+  EXPECT_EQ(file.Adopt(Descriptor()).error().code, EBADF);
+  EXPECT_EQ(file.Rewind().error().code, EBADF);  // nothing open to rewind
+}
+
+// A read that fails is no end of the file: the lines stop, and ReadStatus
+// tells why, until the next file or a rewind.
+TEST(TextFile, ReadThatFailsIsToldByReadStatus) {
+  testing::TempTree tree;
+  tree.MakeLink("mem.c", "/proc/self/mem");  // a regular file whose read at offset 0 fails
+  tree.WriteFile("ok.c", "a\n");
+  TextFile file;
+  ASSERT_TRUE(file.Open(tree.PathOf("mem.c")));
+  std::string line;
+  EXPECT_FALSE(file.ReadLine(line));
+  ASSERT_FALSE(file.ReadStatus());
+  EXPECT_EQ(file.ReadStatus().error().code, EIO);
+  std::string_view chunk;
+  ASSERT_TRUE(file.Rewind());
+  EXPECT_TRUE(file.ReadStatus()) << "a rewind reads again";
+  EXPECT_FALSE(file.ReadChunk(chunk));
+  EXPECT_EQ(file.ReadStatus().error().code, EIO);
+
+  ASSERT_TRUE(file.Open(tree.PathOf("ok.c")));
+  EXPECT_TRUE(file.ReadStatus()) << "a new file starts clean";
+  EXPECT_TRUE(file.ReadLine(line));
+  EXPECT_FALSE(file.ReadLine(line));
+  EXPECT_TRUE(file.ReadStatus());
 }
 
 }  // namespace
