@@ -41,7 +41,7 @@ void SearchThread::Run(engine::SearchOptions options) {
   } catch (const std::bad_alloc&) {
     // The batch could not grow: the walk ends as one that ran out of memory.
     completed_ = false;
-    failure_ = engine::WalkFailure{engine::WalkFailure::Kind::OutOfMemory, {}, {}};
+    failure_ = engine::WalkFailure::OutOfMemory();
   }
   try {
     ended_();

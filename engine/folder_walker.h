@@ -67,6 +67,9 @@ class FolderWalker {
   bool Step(WalkItem& item);
   void Start(WalkItem& item);
   void StartWithFile(WalkItem& item);
+  // The root made absolute; nothing, with the walk ended in the item, when
+  // it cannot be.
+  std::optional<std::string> ResolveRoot(WalkItem& item);
   // Whether the entry `name` of the folder at path_ is excluded.
   bool IsExcluded(const std::string& name) const;
   // Lists the folder at path_ (open as `folder` when it could be opened)

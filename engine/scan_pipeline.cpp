@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cerrno>
 #include <new>
 #include <system_error>
 #include <utility>
 
 #include "platform/process_limits.h"
-#include "platform/system_error.h"
 
 namespace quillmark::engine {
 namespace {
@@ -37,10 +35,6 @@ std::size_t FileWindow(unsigned threads) {
   if (threads <= 1) return 1;
   const std::size_t limit = std::min<std::size_t>(1024, platform::OpenFileLimit(4096) / 4);
   return std::max<std::size_t>(1, std::min<std::size_t>(kFilesPerThread * threads, limit));
-}
-
-WalkFailure OutOfMemory(std::string path) {
-  return WalkFailure{WalkFailure::Kind::OutOfMemory, std::move(path), platform::SystemError::FromCode(ENOMEM).reason};
 }
 
 std::size_t ReportBytes(const FileReport& report) {
@@ -95,7 +89,7 @@ std::optional<WalkFailure> ScanPipeline::EmitReady() {
     try {
       sink_.Take(report);
     } catch (const std::bad_alloc&) {
-      return OutOfMemory(item.walk.path);
+      return WalkFailure::OutOfMemory(item.walk.path);
     }
     if (failure.kind != WalkFailure::Kind::None) return failure;
     if (item.isFile) --filesQueued_;
@@ -163,7 +157,7 @@ void ScanPipeline::Scan(FileScanner& scanner, Item& item) {
     // Handed on at the file's turn, after what was found before it, as the
     // lack of memory that ends the walk.
     scanner.Release();
-    walk.report.failure = OutOfMemory(walk.path);
+    walk.report.failure = WalkFailure::OutOfMemory(walk.path);
   }
 }
 

@@ -1,12 +1,10 @@
 #include "engine/source_finder.h"
 
 #include <cassert>
-#include <cerrno>
 #include <new>
 
 #include "engine/folder_walker.h"
 #include "engine/scan_pipeline.h"
-#include "platform/system_error.h"
 
 namespace quillmark::engine {
 
@@ -19,7 +17,7 @@ bool SourceFinder::Walk() {
     ScanPipeline pipeline(options_, sink_);
     failure_ = pipeline.Run(walker);
   } catch (const std::bad_alloc&) {
-    failure_ = WalkFailure{WalkFailure::Kind::OutOfMemory, {}, platform::SystemError::FromCode(ENOMEM).reason};
+    failure_ = WalkFailure::OutOfMemory();
   }
   return failure_.kind == WalkFailure::Kind::None;
 }

@@ -1,7 +1,11 @@
 // Why a walk ended early, kept for the front ends to tell the user.
 #pragma once
 
+#include <cerrno>
 #include <string>
+#include <utility>
+
+#include "platform/system_error.h"
 
 namespace quillmark::engine {
 
@@ -17,6 +21,11 @@ struct WalkFailure {
   Kind kind = Kind::None;
   std::string path;    // the file or folder concerned; empty when none is
   std::string reason;  // the system's words for it, where it gave any
+
+  // A lack of memory met while scanning `path` (none: elsewhere).
+  static WalkFailure OutOfMemory(std::string path = {}) {
+    return WalkFailure{Kind::OutOfMemory, std::move(path), platform::SystemError::FromCode(ENOMEM).reason};
+  }
 };
 
 }  // namespace quillmark::engine
