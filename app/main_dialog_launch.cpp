@@ -23,7 +23,7 @@ void MainDialog::LaunchEditor() {
   const editor::EditorTarget target{report::LineText(finding), rootPath_, finding.path};
   const editor::EditorSettings& settings = settingsDialog_->values;
   const platform::ExecuteResult result =
-      platform::ExecuteProgram(editor::BuildEditorArguments(settings.editorPath, settings.editorParam, target));
+      platform::StartProgram(editor::BuildEditorLaunch(settings.editorPath, settings.editorParam, target));
   if (!result.Started()) ShowMessage(platform::ExecuteErrorMessage(result.error), MessageIcon::Warning);
 }
 

@@ -5,7 +5,7 @@
 #include <wx/menu.h>
 #include <wx/utils.h>
 
-#include "app/atomic_save.h"
+#include "platform/save_file.h"
 #include "app/main_dialog.h"
 #include "app/message_box.h"
 #include "app/result_list.h"
@@ -102,7 +102,7 @@ void MainDialog::SaveList() {
   summary.completed = true;
   writer->End(summary, bytes);
 
-  if (const std::optional<std::string> failure = SaveFileAtomically(choice->path, bytes)) {
+  if (const std::optional<std::string> failure = platform::SaveFileAtomically(choice->path, bytes)) {
     ShowMessage("ファイルを保存できません。\n" + choice->path + "\n" + *failure, MessageIcon::Warning);
   }
 }

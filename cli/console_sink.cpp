@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/console.h"
 #include "platform/path.h"
 #include "report/finding_text.h"
 
@@ -45,8 +46,7 @@ std::string ConsoleSink::DataPath(const std::string& relativePath) const {
 
 void ConsoleSink::Write(std::string_view bytes) {
   if (outputFailed_ || bytes.empty()) return;
-  // Only the walk's thread writes: the stream's lock would be taken for nothing.
-  if (fwrite_unlocked(bytes.data(), 1, bytes.size(), out_) != bytes.size()) {
+  if (!platform::WriteStream(out_, bytes)) {
     outputFailed_ = true;
     stop_.request_stop();
   }
@@ -119,7 +119,7 @@ void ConsoleSink::Diagnose(const engine::Diagnostic& diagnostic) {
   }
   // In order with the findings when both streams go to one terminal.
   std::fflush(out_);
-  std::fprintf(diagnostics_, "%s\n", message.c_str());
+  (void)platform::WriteStream(diagnostics_, message + "\n");
 }
 
 void ConsoleSink::Count(const engine::ScannedFile& file) {

@@ -1,11 +1,8 @@
 // quillmark-scan: the scanning engine for scripts and CI.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <new>
 #include <optional>
 #include <string>
@@ -15,6 +12,8 @@
 #include "cli/scan_options.h"
 #include "engine/search_setup.h"
 #include "engine/source_finder.h"
+#include "platform/console.h"
+#include "platform/native_file.h"
 #include "platform/path.h"
 #include "platform/process_limits.h"
 #include "report/writer_factory.h"
@@ -26,7 +25,8 @@ constexpr int kFindings = 1;
 constexpr int kFailed = 2;
 
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
+  std::fflush(stdout);
+  (void)quillmark::platform::WriteStream(stderr, message + "\n");
   return kFailed;
 }
 
@@ -35,11 +35,11 @@ int Fail(const std::string& message) {
 int Scan(int argc, char** argv) {
   using namespace quillmark;
 
-  const auto parsed = cli::ParseScanOptions(std::vector<std::string>(argv + 1, argv + argc));
+  const auto parsed = cli::ParseScanOptions(platform::ProgramArguments(argc, argv));
   if (!parsed.error.empty()) return Fail("quillmark-scan: " + parsed.error + "\n" + cli::ScanUsageLine());
   const cli::ScanOptions& options = parsed.options;
   if (options.help) {
-    std::fputs(cli::ScanHelpText().c_str(), stdout);
+    (void)platform::WriteStream(stdout, cli::ScanHelpText());
     return kNoFinding;
   }
   if (options.version) {
@@ -60,15 +60,12 @@ int Scan(int argc, char** argv) {
 
   // A terminal shows each finding as it is made; a pipe or file gets them
   // in large writes.
-  const bool terminal = isatty(STDOUT_FILENO) == 1;
+  const bool terminal = platform::IsTerminal(stdout);
   static char outputBuffer[1 << 16];
   std::setvbuf(stdout, outputBuffer, terminal ? _IOLBF : _IOFBF, sizeof outputBuffer);
 
   std::vector<bool> isFile;
-  for (const std::string& root : roots) {
-    std::error_code error;
-    isFile.push_back(std::filesystem::is_regular_file(root, error));
-  }
+  for (const std::string& root : roots) isFile.push_back(platform::IsRegularFile(root));
 
   cli::ConsoleSettings settings;
   settings.column = options.column;
@@ -100,7 +97,7 @@ int Scan(int argc, char** argv) {
   for (std::size_t i = 0; i < roots.size() && completed; ++i) {
     const std::string& root = roots[i];
     std::string base = platform::MakeAbsolutePath(root).value_or(root);
-    if (isFile[i]) base = base.substr(0, std::max<std::size_t>(base.rfind('/'), 1));
+    if (isFile[i]) base = platform::ParentFolder(base);
     sink.SetRoot(root, std::move(base), isFile[i]);
     engine::SearchOptions search;
     search.root = root;
@@ -128,7 +125,7 @@ int Scan(int argc, char** argv) {
     }
   }
   sink.Finish(completed);
-  if (options.stats) std::fputs(sink.StatsText().c_str(), stderr);
+  if (options.stats) (void)platform::WriteStream(stderr, sink.StatsText());
   if (sink.OutputFailed() || std::ferror(stdout)) return Fail("quillmark-scan: could not write the output");
   if (!failureMessage.empty()) return Fail(failureMessage);
   if (!completed || sink.RootFailed()) return kFailed;

@@ -1,5 +1,7 @@
 #include "editor/editor_command.h"
 
+#include "platform/path.h"
+
 namespace quillmark::editor {
 namespace {
 
@@ -45,7 +47,7 @@ class ArgumentSplitter {
   bool quoted_ = false;
 };
 
-std::string FullFilePath(const EditorTarget& target) { return target.rootPath + "/" + target.relativePath; }
+std::string FullFilePath(const EditorTarget& target) { return target.rootPath + platform::kPathSeparator + target.relativePath; }
 
 }  // namespace
 
@@ -128,6 +130,11 @@ std::vector<std::string> BuildEditorArguments(const std::string& editorPath, std
   for (std::string& argument : SplitEditorParameters(ExpandEditorParameterPieces(parameterTemplate, target)))
     arguments.push_back(std::move(argument));
   return arguments;
+}
+
+platform::ProgramLaunch BuildEditorLaunch(const std::string& editorPath, std::string_view parameterTemplate,
+                                          const EditorTarget& target) {
+  return {BuildEditorArguments(editorPath, parameterTemplate, target), ExpandEditorParameters(parameterTemplate, target)};
 }
 
 }  // namespace quillmark::editor

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/execute_program.h"
+
 namespace quillmark::editor {
 
 // The finding the editor is to open, as the result list shows it.
@@ -24,7 +26,7 @@ struct ParameterPiece {
   bool isFilePath = false;
 };
 
-// The full path handed to the editor: root path, "/", relative path, in
+// The full path handed to the editor: root path, the separator, relative path, in
 // double quotes. The separator is always added, as the user typed the root:
 // a root ending in "/" gives "//", which Linux and macOS read as one "/".
 std::string QuotedFilePath(const EditorTarget& target);
@@ -57,5 +59,10 @@ std::vector<std::string> SplitEditorParameters(std::string_view parameters);
 // the expanded template split into arguments.
 std::vector<std::string> BuildEditorArguments(const std::string& editorPath, std::string_view parameterTemplate,
                                               const EditorTarget& target);
+
+// The editor's start in both systems' forms: the argument vector above,
+// and the program with the expanded parameter text.
+platform::ProgramLaunch BuildEditorLaunch(const std::string& editorPath, std::string_view parameterTemplate,
+                                          const EditorTarget& target);
 
 }  // namespace quillmark::editor

@@ -1,7 +1,6 @@
 #include "engine/folder_walker.h"
 
 #include <cassert>
-#include <cerrno>
 #include <new>
 
 #include "platform/glob.h"
@@ -33,7 +32,7 @@ bool FolderWalker::Next(WalkItem& item) {
     opener_.Release();
     item.report.Clear();
     item.file = {};
-    End(item, WalkFailure{WalkFailure::Kind::OutOfMemory, {}, platform::SystemError::FromCode(ENOMEM).reason});
+    End(item, WalkFailure::OutOfMemory());
     return true;
   }
 }
@@ -62,7 +61,7 @@ bool FolderWalker::Step(WalkItem& item) {
       case platform::EntryKind::Folder: {
         if (onWalk_.contains(entry.identity) || IsExcluded(entry.name)) break;
         const std::size_t parentLength = path_.size();
-        if (path_.back() != '/') path_ += '/';
+        if (path_.back() != platform::kPathSeparator) path_ += platform::kPathSeparator;
         path_ += entry.name;
         out_.Trace("=== directory:", path_);
         // Opened by name from the open parent: a path would be resolved
@@ -83,33 +82,33 @@ bool FolderWalker::Step(WalkItem& item) {
   return false;
 }
 
+std::optional<std::string> FolderWalker::ResolveRoot(WalkItem& item) {
+  platform::Result<std::string> absolute = platform::MakeAbsolutePath(options_.root);
+  if (absolute) return std::move(*absolute);
+  // Without the current folder a relative root names nothing: walking
+  // from "/" instead would search the whole system.
+  const std::string& reason = absolute.error().reason;
+  out_.Trace("Error: failed to resolve the folder. (", reason, ")");
+  End(item, WalkFailure{WalkFailure::Kind::CannotResolveRoot, options_.root, reason});
+  return std::nullopt;
+}
+
 void FolderWalker::Start(WalkItem& item) {
   out_.Trace("=== directory:", options_.root);
-  platform::Result<std::string> absolute = platform::MakeAbsolutePath(options_.root);
-  if (!absolute) {
-    // Without the current folder a relative root names nothing: walking
-    // from "/" instead would search the whole system.
-    const std::string& reason = absolute.error().reason;
-    out_.Trace("Error: failed to resolve the folder. (", reason, ")");
-    return End(item, WalkFailure{WalkFailure::Kind::CannotResolveRoot, options_.root, reason});
-  }
+  std::optional<std::string> absolute = ResolveRoot(item);
+  if (!absolute) return;
   rootAbsolute_ = *absolute;
   path_ = std::move(*absolute);
   if (!Enter(platform::OpenFolder::Open(path_), item)) finished_ = true;
 }
 
 void FolderWalker::StartWithFile(WalkItem& item) {
-  platform::Result<std::string> absolute = platform::MakeAbsolutePath(options_.root);
-  if (!absolute) {
-    const std::string& reason = absolute.error().reason;
-    out_.Trace("Error: failed to resolve the folder. (", reason, ")");
-    return End(item, WalkFailure{WalkFailure::Kind::CannotResolveRoot, options_.root, reason});
-  }
+  std::optional<std::string> absolute = ResolveRoot(item);
+  if (!absolute) return;
   // The file's folder is the root, so that its relative path is its name.
-  const std::size_t slash = absolute->rfind('/');
-  rootAbsolute_ = slash == 0 ? std::string("/") : absolute->substr(0, slash);
+  rootAbsolute_ = platform::ParentFolder(*absolute);
   path_ = rootAbsolute_;
-  OpenFile(absolute->substr(slash + 1), item);
+  OpenFile(absolute->substr(absolute->rfind(platform::kPathSeparator) + 1), item);
   finished_ = true;
 }
 
@@ -157,10 +156,10 @@ void FolderWalker::Leave() {
 
 void FolderWalker::OpenFile(const std::string& name, WalkItem& item) {
   const std::size_t folderLength = path_.size();
-  if (path_.back() != '/') path_ += '/';
+  if (path_.back() != platform::kPathSeparator) path_ += platform::kPathSeparator;
   path_ += name;
   out_.Trace("-- analyze:", path_);
-  const platform::Status opened = current_ ? opener_.OpenAt(current_->Descriptor(), name) : opener_.Open(path_);
+  const platform::Status opened = current_ ? opener_.OpenIn(*current_, name) : opener_.Open(path_);
   std::string relativePath = RelativeToRoot();
   if (!opened) {
     const std::string& reason = opened.error().reason;

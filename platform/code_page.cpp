@@ -1,19 +1,18 @@
 #include "platform/code_page.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include "platform/cp932_converter.h"
 
 namespace quillmark::platform {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-// What Windows makes of a byte that begins no character of iconv's CP932
+// What Windows makes of a byte that begins no character of the system's CP932
 // table: five single bytes have a meaning of their own there, any other
 // such byte (a lead byte without a trail it pairs with) is replaced.
 std::string_view DecodeUnmappedByte(unsigned char b) {
@@ -27,148 +26,52 @@ std::string_view DecodeUnmappedByte(unsigned char b) {
   }
 }
 
-// One converter per thread: opening iconv per call would dominate the
-// cost of converting short texts.
-class Cp932Decoder {
- public:
-  Cp932Decoder() : cd_(iconv_open("UTF-8", "CP932")) {}
-  ~Cp932Decoder() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+// The five bytes DecodeUnmappedByte gives meanings to are no characters of
+// the converter's table, so they are mapped back here.
+std::optional<char> WindowsByte(char32_t codePoint) {
+  switch (codePoint) {
+    case 0x0080: return static_cast<char>(0x80);
+    case 0xF8F0: return static_cast<char>(0xA0);
+    case 0xF8F1: return static_cast<char>(0xFD);
+    case 0xF8F2: return static_cast<char>(0xFE);
+    case 0xF8F3: return static_cast<char>(0xFF);
+    default: return std::nullopt;
   }
-  Cp932Decoder(const Cp932Decoder&) = delete;
-  Cp932Decoder& operator=(const Cp932Decoder&) = delete;
-
-  std::string Decode(std::string_view bytes) {
-    std::string result;
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return DecodeAsciiOnly(bytes);
-    Append(bytes, result, false);
-    return result;
-  }
-
-  // False, with `result` cut short, at the first byte iconv's table has no
-  // character for.
-  bool DecodeStrictly(std::string_view bytes, std::string& result) {
-    return cd_ != reinterpret_cast<iconv_t>(-1) && Append(bytes, result, true);
-  }
-
- private:
-  bool Append(std::string_view bytes, std::string& result, bool strict) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    char chunk[1024];
-    while (inLeft > 0) {
-      char* out = chunk;
-      std::size_t outLeft = sizeof chunk;
-      std::size_t rc = iconv(cd_, &in, &inLeft, &out, &outLeft);
-      result.append(chunk, static_cast<std::size_t>(out - chunk));
-      if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-      if (strict) return false;
-      // EILSEQ or EINVAL: the byte at `in` begins no character. Only that
-      // byte goes, so that a refused pair's second byte (often ASCII such
-      // as a quote or a line end) is decoded on its own.
-      result += DecodeUnmappedByte(static_cast<unsigned char>(*in));
-      ++in;
-      --inLeft;
-    }
-    return true;
-  }
-
-  static std::string DecodeAsciiOnly(std::string_view bytes) {
-    std::string result;
-    for (char c : bytes) {
-      if (static_cast<unsigned char>(c) < 0x80) result += c;
-      else result += kReplacement;
-    }
-    return result;
-  }
-
-  iconv_t cd_;
-};
-
-Cp932Decoder& ThreadDecoder() {
-  thread_local Cp932Decoder decoder;
-  return decoder;
 }
 
-// The five bytes DecodeUnmappedByte gives meanings to are not in iconv's
-// table, so they are mapped back here.
-std::optional<char> WindowsByte(std::string_view rest) {
-  for (const unsigned char b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF}) {
-    if (rest.starts_with(DecodeUnmappedByte(b))) return static_cast<char>(b);
-  }
-  return std::nullopt;
-}
-
-// One converter per thread, as for decoding.
-class Cp932Encoder {
- public:
-  Cp932Encoder() : cd_(iconv_open("CP932", "UTF-8")) {}
-  ~Cp932Encoder() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Cp932Encoder(const Cp932Encoder&) = delete;
-  Cp932Encoder& operator=(const Cp932Encoder&) = delete;
-
-  std::optional<std::string> Encode(std::string_view utf8) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    std::string result;
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char chunk[1024];
-    while (inLeft > 0) {
-      char* out = chunk;
-      std::size_t outLeft = sizeof chunk;
-      const std::size_t rc = iconv(cd_, &in, &inLeft, &out, &outLeft);
-      result.append(chunk, static_cast<std::size_t>(out - chunk));
-      if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-      const std::optional<char> windowsByte = WindowsByte(std::string_view(in, inLeft));
-      if (!windowsByte) return std::nullopt;
-      result += *windowsByte;
-      const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(*in));
-      in += length;
-      inLeft -= length;
-    }
-    return result;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-// Every character of iconv's CP932 table, asked of iconv once, so that
-// decoding costs a lookup per character rather than a call into iconv: a
-// single byte, or a lead byte and its trail, each to at most three bytes of
-// UTF-8. iconv decodes CP932 without state, so a character decodes alike
-// wherever it stands.
+// Every character of the system's CP932 table, asked once, so that
+// decoding costs a lookup per character rather than a call into the
+// system: a single byte, or a lead byte and its trail, each to at most
+// three bytes of UTF-8. The table has no state, so a character decodes
+// alike wherever it stands.
 class Cp932DecodeTable {
  public:
   Cp932DecodeTable() {
-    const iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return;
+    Cp932Converter converter;
+    if (!converter.Usable()) return;
     usable_ = true;
     pairs_.reserve(64 * 256);
     std::uint8_t rows = 0;
-    for (unsigned b = 0; b < 256 && usable_; ++b) {
+    std::string utf8;
+    for (unsigned b = 0; b < 256; ++b) {
       const char single[1] = {static_cast<char>(b)};
-      const Ask asked = AskIconv(cd, std::string_view(single, 1), singles_[b]);
-      // ASCII is copied as it is without a lookup, so iconv must agree.
-      if (asked == Ask::TooLong || (b < 0x80 && (singles_[b].length != 1 || singles_[b].utf8[0] != single[0])))
-        usable_ = false;
-      if (asked != Ask::Incomplete) continue;
-      // A lead byte: iconv waits for its trail.
+      const Cp932Answer answer = converter.Decode(std::string_view(single, 1), utf8);
+      if (answer == Cp932Answer::kCharacter && !Store(utf8, singles_[b])) usable_ = false;
+      // ASCII is copied as it is without a lookup, so the system must agree.
+      if (b < 0x80 && (answer != Cp932Answer::kCharacter || utf8 != std::string_view(single, 1))) usable_ = false;
+      if (answer != Cp932Answer::kLeadByte) continue;
       rowOf_[b] = ++rows;
       pairs_.resize(std::size_t{rows} * 256);
       // CP932 pairs a lead byte only with its trail bytes; the test suite
-      // holds iconv to that over every trail.
+      // holds the system to that over every trail.
       for (unsigned t = 0; t < 256; ++t) {
         if (!IsShiftJisTrailByte(static_cast<unsigned char>(t))) continue;
         const char pair[2] = {static_cast<char>(b), static_cast<char>(t)};
-        if (AskIconv(cd, std::string_view(pair, 2), pairs_[(rows - 1u) * 256u + t]) == Ask::TooLong) usable_ = false;
+        if (converter.Decode(std::string_view(pair, 2), utf8) == Cp932Answer::kCharacter &&
+            !Store(utf8, pairs_[(rows - 1u) * 256u + t]))
+          usable_ = false;
       }
     }
-    iconv_close(cd);
   }
 
   bool Usable() const { return usable_; }
@@ -224,36 +127,12 @@ class Cp932DecodeTable {
     char utf8[3] = {};
     std::uint8_t length = 0;  // 0: no character
   };
-  enum class Ask { Decoded, Refused, Incomplete, TooLong };
 
-  // Whether iconv decodes `bytes` as exactly one character, and to what.
-  static Ask AskIconv(iconv_t cd, std::string_view bytes, Entry& entry) {
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    char utf8[8];
-    char* out = utf8;
-    std::size_t outLeft = sizeof utf8;
-    const std::size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
-    if (rc == static_cast<std::size_t>(-1)) {
-      const Ask answer = errno == EINVAL ? Ask::Incomplete : Ask::Refused;
-      // The decoder keeps no state between characters; after a refusal it
-      // is put back to its start all the same.
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      return answer;
-    }
-    const auto written = static_cast<std::size_t>(out - utf8);
-    // Two single bytes are no pair; the table holds pairs only.
-    if (bytes.size() == 2 && (written == 0 || IsOneCharacter(utf8, written) == false)) return Ask::Refused;
-    if (written == 0 || written > sizeof entry.utf8) return Ask::TooLong;
-    std::memcpy(entry.utf8, utf8, written);
-    entry.length = static_cast<std::uint8_t>(written);
-    return Ask::Decoded;
-  }
-
-  static bool IsOneCharacter(const char* utf8, std::size_t length) {
-    std::size_t characters = 0;
-    for (std::size_t k = 0; k < length; ++k) characters += (static_cast<unsigned char>(utf8[k]) & 0xC0) != 0x80;
-    return characters == 1;
+  static bool Store(const std::string& utf8, Entry& entry) {
+    if (utf8.empty() || utf8.size() > sizeof entry.utf8) return false;
+    std::memcpy(entry.utf8, utf8.data(), utf8.size());
+    entry.length = static_cast<std::uint8_t>(utf8.size());
+    return true;
   }
 
   bool usable_ = false;
@@ -267,49 +146,56 @@ const Cp932DecodeTable& DecodeTable() {
   return table;
 }
 
-// One bit per BMP code point: does CP932 write it as a two-byte character
-// or as a half-width katakana byte? Built from iconv's own table once, so
-// that the answer agrees with Cp932ToUtf8 and costs a load per query.
-class Cp932JapaneseTable {
+// The CP932 bytes of every BMP code point above U+007F, asked of the
+// system once: a single byte b as b, a pair as lead * 256 + trail (above
+// 0x8140, so never taken for a single byte), 0 for none.
+class Cp932EncodeTable {
  public:
-  Cp932JapaneseTable() {
-    const iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return;
+  Cp932EncodeTable() {
+    Cp932Converter converter;
+    if (!converter.Usable()) return;
+    std::string bytes;
     for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
       if (c >= 0xD800 && c <= 0xDFFF) continue;
-      std::string utf8;
-      AppendUtf8(c, utf8);
-      char* in = utf8.data();
-      std::size_t inLeft = utf8.size();
-      char encoded[8];
-      char* out = encoded;
-      std::size_t outLeft = sizeof encoded;
-      // The encoder keeps no state, and a refused code point leaves
-      // nothing behind: no reset between code points.
-      if (iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) continue;
-      const auto written = static_cast<std::size_t>(out - encoded);
-      const bool katakana = written == 1 && IsHalfWidthKatakanaByte(static_cast<unsigned char>(encoded[0]));
-      if (written == 2 || katakana)
-        bits_[c >> 6] |= std::uint64_t{1} << (c & 63);
+      if (!converter.Encode(c, bytes)) continue;
+      const auto first = static_cast<unsigned char>(bytes[0]);
+      codes_[c] = static_cast<std::uint16_t>(bytes.size() == 1 ? first
+                                                               : first * 256u + static_cast<unsigned char>(bytes[1]));
     }
-    iconv_close(cd);
   }
 
-  bool Has(char32_t c) const { return (bits_[c >> 6] >> (c & 63)) & 1; }
+  std::uint16_t CodeOf(char32_t c) const { return c <= 0xFFFF ? codes_[c] : 0; }
+
+  // Written as a two-byte character or as a half-width katakana byte.
+  bool IsJapanese(char32_t c) const {
+    const std::uint16_t code = CodeOf(c);
+    return code > 0xFF || (code != 0 && IsHalfWidthKatakanaByte(static_cast<unsigned char>(code)));
+  }
 
  private:
-  std::array<std::uint64_t, 0x10000 / 64> bits_{};
+  std::array<std::uint16_t, 0x10000> codes_{};
 };
+
+const Cp932EncodeTable& EncodeTable() {
+  static const Cp932EncodeTable table;
+  return table;
+}
+
+// Without the system's table only ASCII can be read.
+bool AppendAsciiOnly(std::string_view bytes, std::string& out, bool strict) {
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) < 0x80) out += c;
+    else if (strict) return false;
+    else out += kReplacement;
+  }
+  return true;
+}
 
 }  // namespace
 
 bool IsCp932Japanese(char32_t codePoint) {
-  // CP932 has nothing outside the BMP: glibc's iconv refuses every astral
-  // code point but the language tags E0000-E007F, which it drops (zero
-  // bytes). Measured over all of them, so no converter is needed here.
-  if (codePoint > 0xFFFF) return false;
-  static const Cp932JapaneseTable table;
-  return table.Has(codePoint);
+  // CP932 has nothing outside the BMP.
+  return EncodeTable().IsJapanese(codePoint);
 }
 
 std::string Cp932ToUtf8(std::string_view bytes) {
@@ -321,18 +207,38 @@ std::string Cp932ToUtf8(std::string_view bytes) {
 void AppendCp932ToUtf8(std::string_view bytes, std::string& out) {
   const Cp932DecodeTable& table = DecodeTable();
   if (table.Usable()) table.Append(bytes, out, DecodeUnmappedByte);
-  else out += ThreadDecoder().Decode(bytes);
+  else AppendAsciiOnly(bytes, out, false);
 }
 
 bool AppendCp932AsUtf8(std::string_view bytes, std::string& out) {
   const Cp932DecodeTable& table = DecodeTable();
-  if (!table.Usable()) return ThreadDecoder().DecodeStrictly(bytes, out);
+  if (!table.Usable()) return AppendAsciiOnly(bytes, out, true);
   return table.Append(bytes, out, nullptr);
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-  thread_local Cp932Encoder encoder;
-  return encoder.Encode(utf8);
+  const Cp932EncodeTable& table = EncodeTable();
+  std::string result;
+  const auto* data = reinterpret_cast<const unsigned char*>(utf8.data());
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (data[i] < 0x80) {
+      result += static_cast<char>(data[i++]);
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(data[i]);
+    char32_t c = 0;
+    if (length == 0 || i + length > utf8.size() || !DecodeUtf8Sequence(data + i, length, c)) return std::nullopt;
+    i += length;
+    if (const std::optional<char> windowsByte = WindowsByte(c)) {
+      result += *windowsByte;
+      continue;
+    }
+    const std::uint16_t code = table.CodeOf(c);
+    if (code == 0) return std::nullopt;
+    if (code > 0xFF) result += static_cast<char>(code >> 8);
+    result += static_cast<char>(code & 0xFF);
+  }
+  return result;
 }
 
 void EucJpToShiftJis(std::string_view euc, std::string& out) {

@@ -26,10 +26,22 @@ struct ExecuteResult {
 // EINVAL.
 ExecuteResult ExecuteProgram(const std::vector<std::string>& arguments);
 
+// A program to start, in the form each system starts it from: POSIX runs
+// `arguments` (the program first) as ExecuteProgram does; Windows hands
+// the shell the program and `parameters`, the text the arguments were
+// split from, as it stands.
+struct ProgramLaunch {
+  std::vector<std::string> arguments;
+  std::string parameters;
+};
+ExecuteResult StartProgram(const ProgramLaunch& launch);
+
 // The error table's text for a failed start: "File not found." (ENOENT),
 // "Path not found. " (ENOTDIR), "Access denied. " (EACCES),
 // "Out of memory. " (ENOMEM), otherwise "Other Error (N)" with the error
-// number. Trailing spaces belong to the texts.
+// number. Trailing spaces belong to the texts. On Windows the numbers are
+// the shell's (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND,
+// ERROR_ACCESS_DENIED, ERROR_NOT_ENOUGH_MEMORY).
 std::string ExecuteErrorText(int error);
 
 // "Exec Error : " followed by ExecuteErrorText(error).

@@ -37,7 +37,5 @@ struct FolderListing {
 // no access).
 Result<FolderListing> ListFolder(const std::string& folder);
 
-// The same for a folder open as `fd`, which the call takes over and closes.
-Result<FolderListing> ListFolderDescriptor(int fd);
 
 }  // namespace quillmark::platform

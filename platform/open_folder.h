@@ -5,8 +5,10 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/folder_listing.h"
+#include "platform/native_file.h"
 #include "platform/system_error.h"
 
 namespace quillmark::platform {
@@ -17,26 +19,25 @@ class OpenFolder {
   // folder.
   static Result<OpenFolder> Open(const std::string& path);
 
-  OpenFolder(OpenFolder&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-  OpenFolder& operator=(OpenFolder&& other) noexcept;
-  OpenFolder(const OpenFolder&) = delete;
-  OpenFolder& operator=(const OpenFolder&) = delete;
-  ~OpenFolder();
+  OpenFolder(OpenFolder&&) noexcept = default;
+  OpenFolder& operator=(OpenFolder&&) noexcept = default;
 
-  // The subfolder `name`, a link to a folder followed.
+  // A subfolder opened through this one; ".." is the parent.
   Result<OpenFolder> OpenChild(std::string_view name) const;
-  // The folder that ".." names: the logical parent only when this folder
-  // was not reached through a link, which the caller checks by identity.
   Result<OpenFolder> OpenParent() const { return OpenChild(".."); }
 
   FileIdentity Identity() const;
-  // The entries, as ListFolder gives them, or why they cannot be read.
   Result<FolderListing> List() const;
-  int Descriptor() const { return fd_; }
+
+  NativeHandle Handle() const { return handle_.Get(); }
+  // Where the folder was opened; kept where the system opens by path.
+  const std::string& Path() const { return path_; }
 
  private:
-  explicit OpenFolder(int fd) : fd_(fd) {}
-  int fd_;
+  OpenFolder(Descriptor handle, std::string path) : handle_(std::move(handle)), path_(std::move(path)) {}
+
+  Descriptor handle_;
+  std::string path_;
 };
 
 }  // namespace quillmark::platform

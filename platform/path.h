@@ -1,4 +1,7 @@
-// Path handling with "/" as the only separator.
+// Path handling. On POSIX "/" is the only separator; on Windows a
+// backslash is the separator given back, "/" is accepted as one, a root is
+// a drive (C:\) or a share (\\server\share), and names compare without
+// regard to case as the system compares them.
 #pragma once
 
 #include <string>
@@ -7,6 +10,12 @@
 #include "platform/system_error.h"
 
 namespace quillmark::platform {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
 
 // The absolute, lexically normalised form of `path`: made absolute against
 // the current directory, "." and ".." resolved without looking at links,
@@ -27,6 +36,10 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // "/"; otherwise the result climbs out with ".." components first. Empty
 // when the two share no leading component.
 std::string RelativePath(std::string_view folder, std::string_view file);
+
+// The folder that holds the file at `absolutePath`, normalised: the root
+// itself for a file in it.
+std::string ParentFolder(std::string_view absolutePath);
 
 // The current directory, or why it cannot be known (removed, or not
 // reachable).

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-namespace quillmark::app {
+namespace quillmark::platform {
 
 // Writes `bytes` to a new file beside `path`, flushes it to disk and
 // renames it over `path`. Nothing when done; otherwise the reason (the
 // system's error text), with the temporary removed and `path` untouched.
 std::optional<std::string> SaveFileAtomically(const std::string& path, std::string_view bytes);
 
-}  // namespace quillmark::app
+}  // namespace quillmark::platform

@@ -1,52 +1,38 @@
 #include "platform/text_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
-
-#include "platform/open_path.h"
 
 namespace quillmark::platform {
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr char kEndOfFileByte = 0x1A;
-// O_NONBLOCK so that a FIFO put in place of a file cannot hang the open.
-constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 
 }  // namespace
-
-void Descriptor::Reset(int fd) {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = fd;
-}
 
 TextFile::~TextFile() { Close(); }
 
 Status TextFile::Open(const std::string& path) {
-  const int fd = OpenPath(path, kOpenFlags);
-  if (fd < 0) return SystemError::FromErrno();
-  return Adopt(Descriptor(fd));
+  Result<Descriptor> opened = OpenFileForReading(path);
+  if (!opened) return opened.error();
+  return Adopt(std::move(*opened));
 }
 
-Status TextFile::OpenAt(int folderFd, const std::string& name) {
-  const int fd = ::openat(folderFd, name.c_str(), kOpenFlags);
-  if (fd < 0) return SystemError::FromErrno();
-  return Adopt(Descriptor(fd));
+Status TextFile::OpenIn(const OpenFolder& folder, const std::string& name) {
+  Result<Descriptor> opened = OpenFileForReadingIn(folder, name);
+  if (!opened) return opened.error();
+  return Adopt(std::move(*opened));
 }
 
 Status TextFile::Adopt(Descriptor descriptor) {
   Close();
   if (!descriptor.IsOpen()) return SystemError::FromCode(EBADF);
-  struct stat status {};
-  if (fstat(descriptor.Get(), &status) != 0) return SystemError::FromErrno();
   // What the walk takes for a file may be a FIFO or a device by now.
-  if (!S_ISREG(status.st_mode)) return SystemError::FromCode(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
-  fd_ = descriptor.Release();
-  size_ = static_cast<std::uint64_t>(status.st_size);
+  const Result<std::uint64_t> size = RegularFileSize(descriptor.Get());
+  if (!size) return size.error();
+  file_ = std::move(descriptor);
+  size_ = *size;
   atEnd_ = false;
   bufferFromStart_ = true;
   bufferHoldsNul_ = false;
@@ -60,15 +46,13 @@ Status TextFile::Adopt(Descriptor descriptor) {
 }
 
 Descriptor TextFile::TakeDescriptor() {
-  Descriptor taken(fd_);
-  fd_ = -1;
+  Descriptor taken = std::move(file_);
   Close();
   return taken;
 }
 
 void TextFile::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  file_.Reset(kNoHandle);
   atEnd_ = true;
   begin_ = end_ = 0;
 }
@@ -80,20 +64,17 @@ void TextFile::Release() {
 }
 
 bool TextFile::ReadMore() {
-  if (atEnd_ || fd_ < 0) return false;
-  ssize_t count;
-  do {
-    count = ::read(fd_, buffer_.get() + end_, kBufferSize - end_);
-  } while (count < 0 && errno == EINTR);
-  if (count <= 0) {
+  if (atEnd_ || !file_.IsOpen()) return false;
+  const Result<std::size_t> count = ReadNative(file_.Get(), buffer_.get() + end_, kBufferSize - end_);
+  if (!count || *count == 0) {
     // A failed read is no end of the file: what follows is not scanned,
     // and the reader must be told.
-    if (count < 0) readStatus_ = SystemError::FromErrno();
+    if (!count) readStatus_ = count.error();
     atEnd_ = true;
     return false;
   }
   const std::size_t start = end_;
-  end_ += static_cast<std::size_t>(count);
+  end_ += *count;
   if (const void* stop = std::memchr(buffer_.get() + start, kEndOfFileByte, end_ - start)) {
     end_ = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer_.get());
     atEnd_ = true;
@@ -129,12 +110,12 @@ Status TextFile::Rewind() {
   longLine_.clear();
   // Taking lines makes CR LF into LF in the buffer: only bytes looked at
   // in pieces are as the file has them. A read that failed is read again.
-  if (bufferFromStart_ && atEnd_ && !linesTaken_ && fd_ >= 0 && readStatus_.ok()) {
+  if (bufferFromStart_ && atEnd_ && !linesTaken_ && file_.IsOpen() && readStatus_.ok()) {
     begin_ = 0;
     return Status();
   }
-  if (fd_ < 0) return SystemError::FromCode(EBADF);
-  if (::lseek(fd_, 0, SEEK_SET) != 0) return SystemError::FromErrno();
+  if (!file_.IsOpen()) return SystemError::FromCode(EBADF);
+  if (const Status sought = SeekToStart(file_.Get()); !sought) return sought;
   readStatus_ = Status();
   atEnd_ = false;
   bufferFromStart_ = true;

@@ -10,31 +10,11 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/native_file.h"
 #include "platform/system_error.h"
 
 namespace quillmark::platform {
 
-// An open file's descriptor, closed when dropped: how an opened file goes
-// from the thread that opened it to the one that reads it.
-class Descriptor {
- public:
-  Descriptor() = default;
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Descriptor& operator=(Descriptor&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.fd_, -1));
-    return *this;
-  }
-  ~Descriptor() { Reset(-1); }
-
-  bool IsOpen() const { return fd_ >= 0; }
-  int Get() const { return fd_; }
-  int Release() { return std::exchange(fd_, -1); }
-  void Reset(int fd);
-
- private:
-  int fd_ = -1;
-};
 
 class TextFile {
  public:
@@ -49,7 +29,7 @@ class TextFile {
   // on a FIFO).
   Status Open(const std::string& path);
   // The same for the file `name` of the folder open as `folderFd`.
-  Status OpenAt(int folderFd, const std::string& name);
+  Status OpenIn(const OpenFolder& folder, const std::string& name);
   // Reads the file open as `fd` from where it stands; an error, with `fd`
   // closed, when it is no regular file.
   Status Adopt(Descriptor fd);
@@ -59,7 +39,7 @@ class TextFile {
   void Close();
   // Closes the file and gives its buffers back, however large they grew.
   void Release();
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return file_.IsOpen(); }
   // The open file's size when it was opened.
   std::uint64_t Size() const { return size_; }
 
@@ -116,7 +96,7 @@ class TextFile {
     return true;
   }
 
-  int fd_ = -1;
+  Descriptor file_;
   std::uint64_t size_ = 0;
   bool atEnd_ = false;
   std::unique_ptr<char[]> buffer_;

@@ -103,6 +103,8 @@ ExecuteResult ExecuteProgram(const std::vector<std::string>& arguments) {
   return {};
 }
 
+ExecuteResult StartProgram(const ProgramLaunch& launch) { return ExecuteProgram(launch.arguments); }
+
 std::string ExecuteErrorText(int error) {
   switch (error) {
     case ENOENT:

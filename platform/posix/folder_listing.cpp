@@ -1,4 +1,4 @@
-#include "platform/folder_listing.h"
+#include "platform/posix/folder_listing.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <memory>
 
-#include "platform/open_path.h"
 
 namespace quillmark::platform {
 namespace {
@@ -45,12 +44,6 @@ void Classify(int folderFd, unsigned char type, FolderEntry& entry) {
 }
 
 }  // namespace
-
-Result<FolderListing> ListFolder(const std::string& folder) {
-  const int fd = OpenPath(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return SystemError::FromErrno();
-  return ListFolderDescriptor(fd);
-}
 
 Result<FolderListing> ListFolderDescriptor(int fd) {
   std::unique_ptr<DIR, DirCloser> dir(fdopendir(fd));

@@ -1,4 +1,4 @@
-#include "platform/open_path.h"
+#include "platform/posix/open_path.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -66,6 +66,12 @@ Result<std::string> MakeAbsolutePath(std::string_view path) {
   return NormalizeAbsolutePath(joined);
 }
 
+std::string ParentFolder(std::string_view absolutePath) {
+  const std::size_t slash = absolutePath.rfind('/');
+  if (slash == std::string_view::npos) return ".";
+  return slash == 0 ? std::string("/") : std::string(absolutePath.substr(0, slash));
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string result(folder);
   if (result.empty() || result.back() != '/') result += '/';

@@ -1,4 +1,4 @@
-#include "app/atomic_save.h"
+#include "platform/save_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <random>
 
-namespace quillmark::app {
+namespace quillmark::platform {
 namespace {
 
 std::string FolderOf(const std::string& path) {
@@ -74,4 +74,4 @@ std::optional<std::string> SaveFileAtomically(const std::string& path, std::stri
   return std::nullopt;
 }
 
-}  // namespace quillmark::app
+}  // namespace quillmark::platform

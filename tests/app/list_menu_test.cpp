@@ -11,7 +11,7 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
-#include "app/atomic_save.h"
+#include "platform/save_file.h"
 #include "main_dialog_driver.h"
 #include "message_recorder.h"
 #include "report/csv_writer.h"
@@ -181,9 +181,9 @@ TEST(AtomicSaveTest, AFailedWriteKeepsTheOldFileWhole) {
   TempTree folder;
   folder.WriteFile("kept.txt", "old");
   folder.MakeFolder("target");  // a folder cannot be renamed over by a file
-  EXPECT_TRUE(app::SaveFileAtomically(folder.PathOf("target"), "new").has_value());
+  EXPECT_TRUE(platform::SaveFileAtomically(folder.PathOf("target"), "new").has_value());
   EXPECT_EQ(NamesIn(folder.Root()), (std::vector<std::string>{"kept.txt", "target"}));
-  EXPECT_FALSE(app::SaveFileAtomically(folder.PathOf("kept.txt"), "new").has_value());
+  EXPECT_FALSE(platform::SaveFileAtomically(folder.PathOf("kept.txt"), "new").has_value());
   EXPECT_EQ(ReadWholeFile(folder.PathOf("kept.txt")), "new");
 }
 

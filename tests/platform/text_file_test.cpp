@@ -1,5 +1,7 @@
 #include "platform/text_file.h"
 
+#include "platform/open_folder.h"
+
 #include <fcntl.h>
 
 #include <gtest/gtest.h>
@@ -88,19 +90,18 @@ TEST(TextFile, RefusesWhatIsNotARegularFileWithTheReason) {
       {"dangling.c", ENOENT},
       {"missing.c", ENOENT},
   };
-  const int folder = ::open(tree.Root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  ASSERT_GE(folder, 0);
+  const Result<OpenFolder> folder = OpenFolder::Open(tree.Root());
+  ASSERT_TRUE(folder);
   TextFile file;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    for (const Status& opened : {file.Open(tree.PathOf(c.name)), file.OpenAt(folder, c.name)}) {
+    for (const Status& opened : {file.Open(tree.PathOf(c.name)), file.OpenIn(*folder, c.name)}) {
       ASSERT_FALSE(opened);
       EXPECT_EQ(opened.error().code, c.code);
       EXPECT_FALSE(opened.error().reason.empty());
       EXPECT_FALSE(file.IsOpen());
     }
   }
-  ::close(folder);
   EXPECT_EQ(file.Adopt(Descriptor()).error().code, EBADF);
   EXPECT_EQ(file.Rewind().error().code, EBADF);  // nothing open to rewind
 }
