@@ -84,7 +84,7 @@ open(sys.argv[2], "wb").write(data)
   if command -v x86_64-w64-mingw32-objdump >/dev/null; then
     foreign=$(x86_64-w64-mingw32-objdump -p "$target" | sed -n 's/^\s*DLL Name: //p' |
               grep -iE '^(lib.*|zlib1?|wx.*)\.dll$' || true)
-    [ -z "$foreign" ] || die "$(basename "$exe") needs $(echo $foreign), which Windows does not have: link it statically"
+    [ -z "$foreign" ] || die "$(basename "$exe") needs ${foreign//$'\n'/ }, which Windows does not have: link it statically"
   fi
 done
 

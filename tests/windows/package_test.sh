@@ -32,7 +32,7 @@ cxx "$probe/console_probe.cpp" -lversion -o "$work/shared/quillmark-scan.exe"  #
 # Refusals: each case is "what|environment|build folder|text the error must hold".
 while IFS='|' read -r what environment build message; do
   [ -n "$what" ] || continue
-  if env $environment bash "$package" "$work/$build" "$work/refused" >"$work/out" 2>&1; then
+  if env "$environment" bash "$package" "$work/$build" "$work/refused" >"$work/out" 2>&1; then
     fail "$what: package-windows.sh succeeded"
   elif ! grep -qF "$message" "$work/out"; then
     fail "$what: the error does not say '$message': $(cat "$work/out")"
@@ -46,7 +46,7 @@ bash "$package" "$work/build" "$work/out1" >/dev/null
 TZ=Asia/Tokyo bash "$package" "$work/build" "$work/out2" >/dev/null
 zip=$work/out1/quillmark-$version-win64.zip
 msi=$work/out1/quillmark-$version-x64.msi
-[ -f "$zip" ] && [ -f "$msi" ] || { echo "FAIL: package-windows.sh wrote $(ls "$work/out1")" >&2; exit 1; }
+{ [ -f "$zip" ] && [ -f "$msi" ]; } || { echo "FAIL: package-windows.sh wrote $(ls "$work/out1")" >&2; exit 1; }
 cmp -s "$zip" "$work/out2/$(basename "$zip")" || fail "two runs made different zips"
 
 top=quillmark-$version-win64
@@ -75,7 +75,7 @@ row() { msiinfo export "$msi" "$1" | tr -d '\r' | grep -qxF "$2"; }
 upgrade_code=$(sed -n 's/.*UpgradeCode="\([0-9a-f-]*\)".*/\1/p' "$source_dir/packaging/windows/quillmark.wxs" | tr a-f A-F)
 while IFS='|' read -r table wanted; do
   [ -n "$table" ] || continue
-  row "$table" "$(printf "$wanted")" || fail "the MSI's $table table lacks the row '$wanted'"
+  row "$table" "$(printf '%b' "$wanted")" || fail "the MSI's $table table lacks the row '$wanted'"
 done <<EOF
 Property|ProductVersion\t$version
 Property|ALLUSERS\t1

@@ -20,7 +20,9 @@ version=$(sed -n 's/^project(Quillmark VERSION \([0-9.]*\).*/\1/p' "$source_dir/
 
 work=$(mktemp -d)
 cleanup() {
-  [ -n "${WINEPREFIX:-}" ] && [ "$WINEPREFIX" = "$work/wine" ] && wineserver -k >/dev/null 2>&1 || true
+  if [ "${WINEPREFIX:-}" = "$work/wine" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
