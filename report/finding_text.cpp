@@ -2,6 +2,7 @@
 
 #include "engine/euc_encoding.h"
 #include "platform/code_page.h"
+#include "platform/path.h"
 
 namespace quillmark::report {
 namespace {
@@ -86,7 +87,7 @@ std::string PathFromRoot(std::string_view root, std::string_view relativePath) {
 void AppendPathFromRoot(std::string_view root, std::string_view relativePath, std::string& out) {
   out.append(root);
   if (relativePath.empty()) return;
-  if (root.empty() || root.back() != '/') out += '/';
+  if (root.empty() || (root.back() != '/' && root.back() != platform::kPathSeparator)) out += platform::kPathSeparator;
   out.append(relativePath);
 }
 

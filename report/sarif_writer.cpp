@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/code_page.h"
+#include "platform/path.h"
 #include "report/finding_text.h"
 #include "report/json_string.h"
 
@@ -85,6 +86,8 @@ class SarifWriter : public FormatWriter {
 
   void End(const ScanSummary& summary, std::string& out) override {
     std::string root = PercentEncodePath(context_.rootAbsolute);
+    // A drive's colon stays as it is in a file URI: file:///C:/src/.
+    if (root.size() >= 4 && root.compare(1, 3, "%3A") == 0) root.replace(1, 3, ":");
     if (root.empty() || root.back() != '/') root += '/';
     out += R"({"$schema":"https://json.schemastore.org/sarif-2.1.0.json","version":"2.1.0","runs":[{)";
     out += R"("tool":{"driver":{"name":"Quillmark","version":)";
@@ -123,7 +126,9 @@ std::unique_ptr<FormatWriter> MakeSarifWriter(const ReportContext& context) {
 
 std::string PercentEncodePath(std::string_view path) {
   std::string out;
-  for (const char c : path) {
+  for (char c : path) {
+    // URIs separate with "/" whatever the system's separator is.
+    if (c == platform::kPathSeparator) c = '/';
     const auto b = static_cast<unsigned char>(c);
     const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
                             c == '.' || c == '_' || c == '~' || c == '/';
