@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 libz-mingw-w64-dev msitools wixl dpkg-dev
-          cmake make xvfb xauth fonts-ipafont-gothic zip unzip groff-base man-db python3)
+          cmake make xvfb xauth xdotool fonts-ipafont-gothic zip unzip groff-base man-db python3 icoutils)
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 

@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+scripts/install-windows-deps.sh
 jobs="$(nproc)"
 passed=0
 
@@ -40,6 +41,15 @@ for suite in build-tsan/tests/engine/engine_tests build-tsan/tests/cli/cli_tests
   TSAN_OPTIONS=halt_on_error=1 "$suite" --gtest_brief=1 | tee build-tsan/suite.log
   passed=$((passed + $(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p' build-tsan/suite.log)))
 done
+
+echo "== Cross-build for Windows (wxMSW built once into a cache) and test under wine"
+stage=$SECONDS
+scripts/build-windows.sh build-windows
+echo "Windows build: $((SECONDS - stage)) s"
+stage=$SECONDS
+tests/windows/run_under_wine.sh build-windows build . | tee build-windows/wine.log
+passed=$((passed + $(sed -nE 's/.* tests failed out of ([0-9]+)$/\1/p' build-windows/ctest.log | tail -n 1)))
+echo "Windows tests under wine: $((SECONDS - stage)) s"
 
 echo "== Fuzz each harness briefly (clang, libFuzzer)"
 tests/fuzz/run.sh 12

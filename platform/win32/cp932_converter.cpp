@@ -14,6 +14,18 @@ constexpr UINT kCp932 = 932;
 bool IsWindowsOnlyByte(unsigned char b) { return b == 0x80 || b == 0xA0 || b >= 0xFD; }
 bool IsWindowsOnlyCodePoint(char32_t c) { return c == 0x80 || (c >= 0xF8F0 && c <= 0xF8F3); }
 
+// CP932's one-way mappings: code points of JIS X 0208 and Latin-1 that
+// the POSIX converter writes as the CP932 character standing for them, and
+// that Windows refuses without a best fit. Both systems' tables hold them.
+struct OneWay {
+  char32_t codePoint;
+  const char* bytes;
+};
+constexpr OneWay kOneWay[] = {
+    {0x00A2, "\x81\x91"}, {0x00A3, "\x81\x92"}, {0x00A5, "\x5C"},     {0x00AC, "\x81\xCA"}, {0x2014, "\x81\x5C"},
+    {0x2016, "\x81\x61"}, {0x203E, "\x7E"},     {0x2212, "\x81\x7C"}, {0x301C, "\x81\x60"},
+};
+
 }  // namespace
 
 Cp932Converter::Cp932Converter() = default;
@@ -41,6 +53,11 @@ Cp932Answer Cp932Converter::Decode(std::string_view bytes, std::string& utf8) {
 
 bool Cp932Converter::Encode(char32_t codePoint, std::string& bytes) {
   if (codePoint > 0xFFFF || IsWindowsOnlyCodePoint(codePoint)) return false;
+  for (const OneWay& oneWay : kOneWay) {
+    if (oneWay.codePoint != codePoint) continue;
+    bytes = oneWay.bytes;
+    return true;
+  }
   const wchar_t wide = static_cast<wchar_t>(codePoint);
   char encoded[4];
   BOOL usedDefault = FALSE;
