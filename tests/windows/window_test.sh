@@ -9,6 +9,10 @@ export WINEDEBUG=-all
 work="$(mktemp -d)"
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
+# A wine server left by programs run without a display keeps its desktop
+# off screen: the window must start a session of its own.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 wine "$exe" &
 pid=$!
 title="Quillmark - 日本語文字列検索 for C/C++"
