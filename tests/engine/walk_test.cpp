@@ -11,6 +11,7 @@
 #include "tests/support/failing_reads.h"
 #endif
 #include "tests/support/memory_sink.h"
+#include "tests/support/slashed.h"
 #include "tests/support/shown_finding.h"
 #include "tests/support/temp_tree.h"
 
@@ -39,7 +40,7 @@ void Walk(WalkRun& run, const std::string& root, std::vector<std::string> extens
 
 Lines PathsOf(const FindingList& findings) {
   Lines paths;
-  for (const Finding& finding : findings) paths.push_back(finding.path);
+  for (const Finding& finding : findings) paths.push_back(testing::Slashed(finding.path));
   return paths;
 }
 
@@ -211,7 +212,7 @@ TEST(Walk, StopEndsTheWalkBeforeTheNextReport) {
     EXPECT_EQ(PathsOf(run.sink.findings), c.findings);
     Lines folderLines;
     for (const auto& line : run.sink.traceLines)
-      if (line.starts_with("=== directory:")) folderLines.push_back(line.substr(14 + tree.Root().size()));
+      if (line.starts_with("=== directory:")) folderLines.push_back(testing::Slashed(line.substr(14 + tree.Root().size())));
     EXPECT_EQ(folderLines, c.folderLines);
   }
 }

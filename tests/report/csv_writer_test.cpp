@@ -7,6 +7,7 @@
 
 #include "report/finding_text.h"
 #include "tests/support/temp_tree.h"
+#include "tests/support/slashed.h"
 
 namespace quillmark::report {
 namespace {
@@ -45,7 +46,7 @@ TEST(CsvWriter, QuotesTheFieldsThatHoldACommaAQuoteOrALineEnd) {
   for (const auto& c : cases) {
     const std::string encoding(EncodingName(c.encoding));
     EXPECT_EQ(Row(Finding{c.content, 12, 7, "src/a.c", c.encoding, '"'}),
-              "root/src/a.c,12,7," + c.field + "," + encoding + "\r\n")
+              "root" + testing::kJoin + "src/a.c,12,7," + c.field + "," + encoding + "\r\n")
         << c.content;
   }
 }
@@ -117,9 +118,9 @@ for row in rows:
   };
   EXPECT_EQ(testing::ReadWholeFile(tree.PathOf("result.txt")),
             hexRow({"path", "line", "column", "text", "encoding"}) +
-                hexRow({"root/a b/x,y.c", "3", "9", "\xE3\x81\x82, \\\"q\\\"", "SJIS-JP"}) +
-                hexRow({"root/\xE3\x82\xBD.c", "4", "1", "line\r\nend\"", "SJIS-JP"}) +
-                hexRow({"root/e.c", "5", "12", "\xE3\x81\x82", "EUC-JP"}));
+                hexRow({"root" + testing::kJoin + "a b/x,y.c", "3", "9", "\xE3\x81\x82, \\\"q\\\"", "SJIS-JP"}) +
+                hexRow({"root" + testing::kJoin + "\xE3\x82\xBD.c", "4", "1", "line\r\nend\"", "SJIS-JP"}) +
+                hexRow({"root" + testing::kJoin + "e.c", "5", "12", "\xE3\x81\x82", "EUC-JP"}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "report/finding_text.h"
 #include "tests/support/temp_tree.h"
+#include "tests/support/slashed.h"
 
 namespace quillmark::report {
 namespace {
@@ -101,7 +102,7 @@ TEST(JsonLinesWriter, GivesTextAsAStringOnlyWhenItsBytesComeBack) {
   for (const auto& c : cases) {
     const std::string encoding(EncodingName(c.encoding));
     EXPECT_EQ(FindingLine(Finding{c.content, 12, 7, "src/a.c", c.encoding, '"'}),
-              R"({"type":"finding","path":"root/src/a.c","line":12,"column":7,"text":)" + c.text +
+              R"({"type":"finding","path":"root)" + testing::kJsonJoin + R"(src/a.c","line":12,"column":7,"text":)" + c.text +
                   R"(,"encoding":")" + encoding + R"(","kind":"string"})" "\n")
         << Hex(c.content);
   }
@@ -124,19 +125,19 @@ TEST(JsonLinesWriter, WritesEachDiagnosticWithALineOnlyForALiteralLeftOpen) {
     std::string line;
   } cases[] = {
       {{Kind::CannotOpenFile, "a.c", 0, "Permission denied"},
-       R"({"type":"diagnostic","kind":"cannot_open","path":"root/a.c","text":"Permission denied"})"},
+       R"({"type":"diagnostic","kind":"cannot_open","path":"root)" + testing::kJsonJoin + R"(a.c","text":"Permission denied"})"},
       {{Kind::CannotListFolder, "", 0, "No such file or directory"},
        R"({"type":"diagnostic","kind":"cannot_list_folder","path":"root","text":"No such file or directory"})"},
       {{Kind::CannotListFolder, "sub", 0, "\xFF"},
-       R"({"type":"diagnostic","kind":"cannot_list_folder","path":"root/sub","text":{"bytes":"/w=="}})"},
+       R"({"type":"diagnostic","kind":"cannot_list_folder","path":"root)" + testing::kJsonJoin + R"(sub","text":{"bytes":"/w=="}})"},
       {{Kind::LiteralNotClosed, "b.c", 9, "\"\x82\xA0\tend"},
-       "{\"type\":\"diagnostic\",\"kind\":\"literal_not_closed\",\"path\":\"root/b.c\",\"line\":9,"
+       "{\"type\":\"diagnostic\",\"kind\":\"literal_not_closed\",\"path\":\"root" + testing::kJsonJoin + "b.c\",\"line\":9,"
        "\"text\":\"\\\"\xE3\x81\x82\\u0009end\"}"},
       {{Kind::LiteralNotClosed, "u.c", 3, "\"\xE3\x81\x82"},
-       "{\"type\":\"diagnostic\",\"kind\":\"literal_not_closed\",\"path\":\"root/u.c\",\"line\":3,"
+       "{\"type\":\"diagnostic\",\"kind\":\"literal_not_closed\",\"path\":\"root" + testing::kJsonJoin + "u.c\",\"line\":3,"
        "\"text\":\"\\\"\xE3\x81\x82\"}"},
       {{Kind::LiteralNotClosed, "c.c", 1, "\"\x82"},
-       R"({"type":"diagnostic","kind":"literal_not_closed","path":"root/c.c","line":1,"text":{"bytes":"IoI="}})"},
+       R"({"type":"diagnostic","kind":"literal_not_closed","path":"root)" + testing::kJsonJoin + R"(c.c","line":1,"text":{"bytes":"IoI="}})"},
   };
   for (const auto& c : cases) EXPECT_EQ(DiagnosticLine(c.diagnostic), c.line + "\n") << c.line;
 }
@@ -216,9 +217,9 @@ for line in data.decode("utf-8").split("\n")[:-1]:
                             .c_str()),
             0);
   EXPECT_EQ(testing::ReadWholeFile(tree.PathOf("result.txt")),
-            Hex("root/a b/\xE3\x81\x82.c") + " 3 9 " + Hex("\xE3\x81\x82\"\\\x01") + " SJIS-JP string\n" +
-                Hex("root/\x83\x5C.c") + " 4 1 " + Hex("\x87\x90") + " SJIS-JP character\n" +  //
-                Hex("root/e.c") + " 5 2 " + Hex("\xA4\xA2\xE2\x80\xA8") + " EUC-JP string\n" +  // E2 80: no EUC pair
+            Hex("root" + testing::kJoin + "a b/\xE3\x81\x82.c") + " 3 9 " + Hex("\xE3\x81\x82\"\\\x01") + " SJIS-JP string\n" +
+                Hex("root" + testing::kJoin + "\x83\x5C.c") + " 4 1 " + Hex("\x87\x90") + " SJIS-JP character\n" +  //
+                Hex("root" + testing::kJoin + "e.c") + " 5 2 " + Hex("\xA4\xA2\xE2\x80\xA8") + " EUC-JP string\n" +  // E2 80: no EUC pair
                 Hex("root/u.c") + " 6 3 " + Hex("\xE3\x81\x82\xFF") + " UTF-8 string\n" +
                 "literal_not_closed " + Hex("root/l.c") + " 7 " + Hex("\"\xE3\x81\x82") + "\n" +
                 R"({"bytes": 99, "completed": true, "elapsed_seconds": 0.5, "files": {"ASCII": 1, "SJIS-JP": 2}, )"
