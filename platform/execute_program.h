@@ -45,6 +45,6 @@ ExecuteResult StartProgram(const ProgramLaunch& launch);
 std::string ExecuteErrorText(int error);
 
 // "Exec Error : " followed by ExecuteErrorText(error).
-std::string ExecuteErrorMessage(int error);
+inline std::string ExecuteErrorMessage(int error) { return "Exec Error : " + ExecuteErrorText(error); }
 
 }  // namespace quillmark::platform

@@ -26,18 +26,8 @@ for exe in "$app_exe" "$scan_exe"; do
   [ -f "$exe" ] || die "$exe not found (set QUILLMARK_EXE or QUILLMARK_SCAN_EXE to take another)"
 done
 
-# The tools, from Debian's packages as the other install scripts get them.
-needed=()
-for tool in zip:zip wixl:wixl msibuild:msitools groff:groff-base python3:python3; do
-  command -v "${tool%%:*}" >/dev/null || needed+=("${tool#*:}")
-done
-if [ ${#needed[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${needed[*]}" >&2
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${needed[@]}"
-fi
+# The tools, from Debian's packages.
+"$source_dir/scripts/install-packages.sh" zip wixl msitools groff-base python3 >&2
 
 version=${QUILLMARK_VERSION:-$(sed -n 's/^project(Quillmark VERSION \([0-9][0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")}
 [ -n "$version" ] || die "no project(Quillmark VERSION ...) line in $source_dir/CMakeLists.txt"

@@ -66,6 +66,5 @@ std::string ExecuteErrorText(int error) {
   }
 }
 
-std::string ExecuteErrorMessage(int error) { return "Exec Error : " + ExecuteErrorText(error); }
 
 }  // namespace quillmark::platform

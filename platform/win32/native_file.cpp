@@ -24,14 +24,14 @@ Result<Descriptor> OpenForReading(const std::wstring& path) {
 }  // namespace
 
 bool IsRegularFile(const std::string& path) {
-  Result<Descriptor> opened = OpenForReading(win32::ExtendedPath(MakeAbsolutePath(path).value_or(path)));
+  Result<Descriptor> opened = OpenForReading(win32::ExtendedPath(path));
   return opened && RegularFileSize(opened->Get()).has_value();
 }
 
 void CloseNativeHandle(NativeHandle handle) { CloseHandle(Native(handle)); }
 
 Result<Descriptor> OpenFileForReading(const std::string& path) {
-  return OpenForReading(win32::ExtendedPath(MakeAbsolutePath(path).value_or(path)));
+  return OpenForReading(win32::ExtendedPath(path));
 }
 
 Result<Descriptor> OpenFileForReadingIn(const OpenFolder& folder, const std::string& name) {

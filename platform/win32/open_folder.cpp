@@ -33,9 +33,10 @@ bool InformationOf(HANDLE handle, Information& information) {
   return true;
 }
 
-// An entry that is a link or a junction: what it leads to. One whose
-// target cannot be read counts as a file, so that its open fails visibly.
-void ClassifyLink(const std::wstring& path, FolderEntry& entry) {
+// A folder, link or junction entry by what it leads to, with its identity.
+// One whose target cannot be read counts as a file, so that its open fails
+// visibly.
+void ClassifyByTarget(const std::wstring& path, FolderEntry& entry) {
   const HANDLE target = OpenForInformation(path);
   Information information;
   const bool known = target != INVALID_HANDLE_VALUE && InformationOf(target, information);
@@ -94,11 +95,8 @@ Result<FolderListing> OpenFolder::List() const {
     if (name == L"." || name == L"..") continue;
     FolderEntry entry{win32::ToUtf8(name), EntryKind::File, {}};
     const DWORD attributes = data.dwFileAttributes;
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      ClassifyLink(prefix + std::wstring(name), entry);
-    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      entry.kind = EntryKind::Folder;
-      ClassifyLink(prefix + std::wstring(name), entry);  // for its identity
+    if (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) {
+      ClassifyByTarget(prefix + std::wstring(name), entry);
     } else if (attributes & FILE_ATTRIBUTE_DEVICE) {
       entry.kind = EntryKind::Other;
     }

@@ -108,17 +108,9 @@ Result<std::string> MakeAbsolutePath(std::string_view path) {
 }
 
 std::string ParentFolder(std::string_view absolutePath) {
-  const Rooted rooted = SplitRoot(absolutePath);
-  std::vector<std::string_view> components = SplitComponents(rooted.rest);
-  if (!components.empty()) components.pop_back();
-  std::string result = rooted.root.empty() ? "." : rooted.root;
-  if (rooted.root.empty()) return result;
-  if (components.empty() || result.size() == 2) result += '\\';
-  for (std::size_t i = 0; i < components.size(); ++i) {
-    if (i > 0 || result.back() != '\\') result += '\\';
-    result += components[i];
-  }
-  return result;
+  if (SplitRoot(absolutePath).root.empty()) return ".";
+  // ".." of a root is the root itself, as normalisation has it.
+  return NormalizeAbsolutePath(std::string(absolutePath) + "\\..");
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

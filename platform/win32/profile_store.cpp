@@ -11,8 +11,6 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-std::wstring Wide(const std::string& path) { return win32::ExtendedPath(MakeAbsolutePath(path).value_or(path)); }
-
 bool WriteText(HANDLE file, const NewText& text) {
   return win32::WriteAll(file, text.head) && win32::WriteAll(file, text.middle) && win32::WriteAll(file, text.tail);
 }
@@ -34,7 +32,7 @@ bool ProcessIsGone(DWORD id) {
 ReadOutcome ReadRegularFile(const std::string& path, std::string& bytes, FileMode& mode) {
   bytes.clear();
   const HANDLE file =
-      CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(win32::ExtendedPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadOutcome::kMissing
@@ -71,7 +69,7 @@ ReadOutcome ReadRegularFile(const std::string& path, std::string& bytes, FileMod
 std::optional<std::string> FollowLinks(std::string path) {
   // Where the file exists the system resolves every link and junction;
   // a missing file is written where it is named.
-  const HANDLE file = CreateFileW(Wide(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+  const HANDLE file = CreateFileW(win32::ExtendedPath(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
@@ -111,22 +109,21 @@ void RemoveStaleTemporaries(const std::string& path) {
 
 bool CanOpenForWriting(const std::string& path) {
   const HANDLE file =
-      CreateFileW(Wide(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(win32::ExtendedPath(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
 }
 
 Replacement ReplaceFileAtomically(const std::string& path, const NewText& text, std::optional<FileMode>) {
-  const std::string absolute = MakeAbsolutePath(path).value_or(path);
   std::string tempPath;
-  const HANDLE file = win32::CreateTemporaryBeside(absolute, tempPath);
+  const HANDLE file = win32::CreateTemporaryBeside(path, tempPath);
   if (file == INVALID_HANDLE_VALUE)
     return GetLastError() == ERROR_ACCESS_DENIED ? Replacement::kRefusedByFolder : Replacement::kFailed;
   bool ok = WriteText(file, text) && FlushFileBuffers(file);
   CloseHandle(file);
   DWORD error = 0;
-  if (ok && !win32::ReplaceWith(tempPath, absolute)) {
+  if (ok && !win32::ReplaceWith(tempPath, path)) {
     error = GetLastError();
     ok = false;
   }
@@ -139,7 +136,7 @@ Replacement ReplaceFileAtomically(const std::string& path, const NewText& text, 
 
 bool WriteInPlace(const std::string& path, const NewText& text) {
   const HANDLE file =
-      CreateFileW(Wide(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(win32::ExtendedPath(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok = GetFileType(file) == FILE_TYPE_DISK && WriteText(file, text) && SetEndOfFile(file) && FlushFileBuffers(file);
   CloseHandle(file);

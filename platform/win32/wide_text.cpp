@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/path.h"
+
 namespace quillmark::platform::win32 {
 
 std::wstring ToWide(std::string_view utf8) {
@@ -23,13 +25,15 @@ std::string ToUtf8(std::wstring_view wide) {
 }
 
 std::wstring ExtendedPath(std::string_view path) {
-  std::wstring wide = ToWide(path);
+  // Normalised first: the extended form takes "." and ".." as names.
+  const Result<std::string> absolute = MakeAbsolutePath(path);
+  std::wstring wide = ToWide(absolute ? std::string_view(*absolute) : path);
   for (wchar_t& c : wide)
     if (c == L'/') c = L'\\';
   if (wide.starts_with(L"\\\\?\\")) return wide;
   if (wide.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + wide.substr(2);
   if (wide.size() >= 2 && wide[1] == L':') return L"\\\\?\\" + wide;
-  return wide;  // relative: the system resolves it, within its limit
+  return wide;  // no absolute form to be had: the system resolves it, within its limit
 }
 
 SystemError FromWin32Error(DWORD error) {

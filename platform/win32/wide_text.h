@@ -16,8 +16,9 @@ std::wstring ToWide(std::string_view utf8);
 // An unpaired surrogate becomes U+FFFD.
 std::string ToUtf8(std::wstring_view wide);
 
-// `path` (absolute, with "\" or "/") in the form that lifts the length
-// limit: "\\?\C:\..." or "\\?\UNC\server\share\...".
+// `path` (any form MakeAbsolutePath reads) made absolute and normalised,
+// in the form that lifts the length limit: "\\?\C:\..." or
+// "\\?\UNC\server\share\...".
 std::wstring ExtendedPath(std::string_view path);
 
 // The error as the POSIX build names it where the two agree (ENOENT,

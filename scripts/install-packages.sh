@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs those of the named Debian packages that are missing, with sudo
+# when not root; does nothing when all are present.
+set -euo pipefail
+
+missing=()
+for package in "$@"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
