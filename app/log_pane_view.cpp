@@ -3,15 +3,10 @@
 #include <string_view>
 
 #include "app/log_text.h"
+#include "app/pane_positions.h"
 
 namespace quillmark::app {
 namespace {
-
-long CountCharacters(std::string_view utf8) {
-  long count = 0;
-  for (unsigned char byte : utf8) count += (byte & 0xC0) != 0x80;
-  return count;
-}
 
 // The first line start at or after `from`; the last line's start when no
 // line begins there, so that the pane always shows the last line.
@@ -41,14 +36,14 @@ LogPaneView::Update LogPaneView::Refresh(const LogText& log, bool paneUnchanged)
   if (shownFrom_ > 0) {
     header = "（ログの先頭 " + std::to_string(shownFrom_) + " バイトは表示していません）\n";
   }
-  headerChars_ = CountCharacters(header);
+  headerChars_ = PanePositionsOf(header);
   return Update{true, header + log.Substr(shownFrom_, log.size())};
 }
 
 long LogPaneView::PanePosition(const LogText& log, std::size_t offset) const {
   if (offset <= shownFrom_) return headerChars_;
   const std::size_t end = offset < log.size() ? offset : log.size();
-  return headerChars_ + log.CountCharacters(shownFrom_, end);
+  return headerChars_ + log.CountPanePositions(shownFrom_, end);
 }
 
 void LogPaneView::SetLimit(std::size_t paneLimitBytes) {

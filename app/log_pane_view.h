@@ -49,7 +49,7 @@ class LogPaneView {
   std::size_t limit_;
   std::size_t shownFrom_ = 0;  // first byte of the log that the pane shows
   std::size_t shownTo_ = 0;    // end of what the pane shows
-  long headerChars_ = 0;       // characters of the "not shown" line
+  long headerChars_ = 0;       // pane positions of the "not shown" line
   bool replaceNext_ = false;   // the limit grew since the last refresh
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/pane_positions.h"
 #include "platform/code_page.h"
 
 namespace quillmark::app {
@@ -105,10 +106,10 @@ std::size_t LogText::ReverseFind(char byte, std::size_t at) const {
   }
 }
 
-long LogText::CountCharacters(std::size_t from, std::size_t to) const {
+long LogText::CountPanePositions(std::size_t from, std::size_t to) const {
   long count = 0;
   ForEachStretch(from, to, [&](std::string_view bytes, std::size_t) {
-    for (const unsigned char byte : bytes) count += (byte & 0xC0) != 0x80;
+    count += PanePositionsOf(bytes);
     return false;
   });
   return count;

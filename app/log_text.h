@@ -46,8 +46,8 @@ class LogText {
   std::size_t Find(char byte, std::size_t from) const;
   // The last `byte` at or before `at`, or npos.
   std::size_t ReverseFind(char byte, std::size_t at) const;
-  // The UTF-8 characters of bytes [from, to).
-  long CountCharacters(std::size_t from, std::size_t to) const;
+  // The text control's positions in bytes [from, to) (app/pane_positions.h).
+  long CountPanePositions(std::size_t from, std::size_t to) const;
 
   // The whole log as one string, made when asked for (and kept until the
   // log changes).

@@ -93,6 +93,11 @@ void MainDialog::BuildWindow() {
   stopButton_ = dynamic_cast<wxButton*>(FindWindow(res::kStopButton));
   resultList_ = dynamic_cast<ResultList*>(FindWindow(res::kResultList));
   logPane_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kLogPane));
+#ifdef __WXMSW__
+  // A Windows edit control holds 30,000 characters unless told otherwise;
+  // the log pane holds what its view gives it.
+  logPane_->SetMaxLength(0);
+#endif
   folderEdit_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kFolderEdit));
   statusField_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kStatusField));
 

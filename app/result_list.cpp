@@ -27,10 +27,12 @@ void ResultList::FitRowsToFont() {
   // A spare descent below the full height keeps a glyph drawn on the
   // bottom edge (the underscore) inside the row.
   const int rowHeight = height + leading + descent;
-  rowHeight_.Create(1, rowHeight, false, 1);
-  rowHeight_.Add(wxBitmap(1, rowHeight));
-  // Setting the list again makes the control measure its rows anew.
-  SetImageList(&rowHeight_, wxIMAGE_LIST_SMALL);
+  // A new list each time (wxMSW refuses to create one twice), set before
+  // the old one goes; setting it makes the control measure its rows anew.
+  auto images = std::make_unique<wxImageList>(1, rowHeight, false, 1);
+  images->Add(wxBitmap(1, rowHeight));
+  SetImageList(images.get(), wxIMAGE_LIST_SMALL);
+  rowHeight_ = std::move(images);
 }
 
 void ResultList::ShowRows() {

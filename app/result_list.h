@@ -6,6 +6,8 @@
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
 
+#include <memory>
+
 #include "app/finding_model.h"
 
 namespace quillmark::app {
@@ -38,7 +40,7 @@ class ResultList final : public wxListCtrl {
   void FitRowsToFont();
 
   const FindingModel& rows_;
-  wxImageList rowHeight_;
+  std::unique_ptr<wxImageList> rowHeight_;
 };
 
 }  // namespace quillmark::app

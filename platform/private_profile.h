@@ -16,6 +16,10 @@
 //   a section or a key appears twice, the first one counts.
 #pragma once
 
+// <windows.h> maps these names to its own W functions; here they name ours.
+#undef GetPrivateProfileString
+#undef WritePrivateProfileString
+
 #include <cstddef>
 #include <string>
 #include <string_view>

@@ -10,6 +10,14 @@ scripts/install-deps.sh
 scripts/install-windows-deps.sh
 jobs="$(nproc)"
 passed=0
+stage_started=$SECONDS
+
+# Names the next stage and says how long the last one took.
+stage() {
+  [ "$stage_started" -lt "$SECONDS" ] && echo "(took $((SECONDS - stage_started)) s)"
+  stage_started=$SECONDS
+  echo "== $1"
+}
 
 run_suite() {
   local dir="$1"
@@ -22,16 +30,16 @@ run_suite() {
   passed=$((passed + $(sed -nE 's/.* tests failed out of ([0-9]+)$/\1/p' "$dir/ctest.log" | tail -n 1)))
 }
 
-echo "== Build with -Wall -Wextra and test"
+stage "Build with -Wall -Wextra and test"
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-echo "== Benchmark smoke run"
+stage "Benchmark smoke run"
 build/bench/quillmark-bench-engine --mb 2 >/dev/null
 
-echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer and test"
+stage "Build with AddressSanitizer and UndefinedBehaviorSanitizer and test"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMARK_SANITIZE=ON -DQUILLMARK_BUILD_BENCH=OFF
 
-echo "== Build the engine and quillmark-scan with ThreadSanitizer and test them"
+stage "Build the engine and quillmark-scan with ThreadSanitizer and test them"
 # Scans on several threads: the engine's and quillmark-scan's suites walk
 # at one, two and eight threads. The other suites run no thread of ours.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMARK_TSAN=ON -DQUILLMARK_BUILD_APP=OFF \
@@ -42,16 +50,15 @@ for suite in build-tsan/tests/engine/engine_tests build-tsan/tests/cli/cli_tests
   passed=$((passed + $(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p' build-tsan/suite.log)))
 done
 
-echo "== Cross-build for Windows (wxMSW built once into a cache) and test under wine"
-stage=$SECONDS
+stage "Cross-build for Windows (wxMSW built once into a cache) and test under wine"
 scripts/build-windows.sh build-windows
-echo "Windows build: $((SECONDS - stage)) s"
-stage=$SECONDS
+stage "Windows tests under wine"
 tests/windows/run_under_wine.sh build-windows build . | tee build-windows/wine.log
 passed=$((passed + $(sed -nE 's/.* tests failed out of ([0-9]+)$/\1/p' build-windows/ctest.log | tail -n 1)))
-echo "Windows tests under wine: $((SECONDS - stage)) s"
+passed=$((passed + $(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p' build-windows/app_tests.log)))
 
-echo "== Fuzz each harness briefly (clang, libFuzzer)"
+stage "Fuzz each harness briefly (clang, libFuzzer)"
 tests/fuzz/run.sh 12
 
-echo "test.sh: $passed passed, 0 failed"
+stage "done"
+echo "test.sh: $passed passed, 0 failed in $SECONDS s"

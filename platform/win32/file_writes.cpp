@@ -30,7 +30,10 @@ HANDLE CreateTemporaryBeside(const std::string& path, std::string& tempPath) {
 bool ReplaceWith(const std::string& tempPath, const std::string& path) {
   const std::wstring from = ExtendedPath(tempPath);
   const std::wstring to = ExtendedPath(path);
-  if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES &&
+  // A folder at the path is never replaced: the move below refuses it, and
+  // ReplaceFileW would leave a file of its own behind.
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
       ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
     return true;
   return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

@@ -125,7 +125,7 @@ TEST_F(ListMenuTest, CopyPutsPathLineAndTrimmedTextOnTheClipboard) {
   if (!locker) GTEST_SKIP() << "the clipboard cannot be opened under this display";
   wxTextDataObject text;
   ASSERT_TRUE(wxTheClipboard->GetData(text));
-  EXPECT_EQ(text.GetText().utf8_string(), "/src/root/sub/b.c:12: テスト");
+  EXPECT_EQ(text.GetText().utf8_string(), "/src/root" + kJoin + "sub/b.c:12: テスト");
 }
 
 TEST_F(ListMenuTest, SaveAsCsvWritesWhatTheCsvWriterWritesForTheRowsLeft) {

@@ -1,4 +1,5 @@
 #include "app/log_pane_view.h"
+#include "app/pane_positions.h"
 
 #include <gtest/gtest.h>
 
@@ -74,12 +75,13 @@ TEST(LogPaneView, ALastLineLongerThanTheLimitIsStillShown) {
 }
 
 TEST(LogPaneView, PanePositionsCountCharactersOfTheShownPart) {
+  const long lineEnd = PanePositionsOf('\n');  // two where the control holds CR LF
   LogPaneView view;
   const std::string log = "日本\nab\n";
   view.Refresh(Log(log), true);
   EXPECT_EQ(view.PanePosition(Log(log), 0), 0);
-  EXPECT_EQ(view.PanePosition(Log(log), 7), 3);  // after 日本 and its line end
-  EXPECT_EQ(view.PanePosition(Log(log), log.size()), 6);
+  EXPECT_EQ(view.PanePosition(Log(log), 7), 2 + lineEnd);  // after 日本 and its line end
+  EXPECT_EQ(view.PanePosition(Log(log), log.size()), 4 + 2 * lineEnd);
 
   LogPaneView tail(10);
   const std::string longLog = "0123456789\n日本\n";
@@ -87,7 +89,7 @@ TEST(LogPaneView, PanePositionsCountCharactersOfTheShownPart) {
   ASSERT_TRUE(shown.ends_with("\n日本\n"));
   EXPECT_GT(tail.PanePosition(Log(longLog), 11), 0) << "after the note";
   EXPECT_EQ(tail.PanePosition(Log(longLog), 0), tail.PanePosition(Log(longLog), 11)) << "before the shown part";
-  EXPECT_EQ(tail.PanePosition(Log(longLog), longLog.size()) - tail.PanePosition(Log(longLog), 11), 3);
+  EXPECT_EQ(tail.PanePosition(Log(longLog), longLog.size()) - tail.PanePosition(Log(longLog), 11), 2 + lineEnd);
 }
 
 TEST(LogPaneView, ALargerLimitReplacesThePaneToShowMore) {

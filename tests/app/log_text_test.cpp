@@ -122,7 +122,7 @@ TEST(LogText, ReadsTheSameAcrossPiecesAndAfterAClear) {
     const std::size_t to = std::min(at + 3000, expected.size());
     long characters = 0;
     for (std::size_t i = from; i < to; ++i) characters += (static_cast<unsigned char>(expected[i]) & 0xC0) != 0x80;
-    EXPECT_EQ(log.CountCharacters(from, to), characters) << at;
+    EXPECT_EQ(log.CountPanePositions(from, to), characters) << at;
   }
 
   // The pane shows from the pieces what it would from the one string.

@@ -21,6 +21,7 @@
 #include "app/log_text.h"
 #include "app/main_dialog.h"
 #include "res/resource_ids.h"
+#include "tests/support/slashed.h"
 
 namespace quillmark::testing {
 
@@ -135,11 +136,12 @@ class MainDialogDriver {
 
   std::string Status() { return Text(res::kStatusField).GetValue().utf8_string(); }
   std::string LogPane() { return Text(res::kLogPane).GetValue().utf8_string(); }
+  // Paths with the system's separator written "/".
   std::vector<Row> Rows() {
     std::vector<Row> rows;
     for (int row = 0; row < List().GetItemCount(); ++row) {
       rows.push_back({List().GetItemText(row, 0).utf8_string(), List().GetItemText(row, 1).utf8_string(),
-                      List().GetItemText(row, 2).utf8_string()});
+                      Slashed(List().GetItemText(row, 2).utf8_string())});
     }
     return rows;
   }
@@ -156,7 +158,7 @@ class MainDialogDriver {
     auto fired = std::make_shared<std::atomic<bool>>(false);
     dialog.SetReportObserver([this, marker, action, holdUntilStopped, fired](const engine::FileReport& report,
                                                                               std::stop_token stop) {
-      if (fired->load() || report.trace.find(marker) == std::string::npos) return;
+      if (fired->load() || Slashed(report.trace).find(marker) == std::string::npos) return;
       fired->store(true);
       dialog.CallAfter(action);
       if (!holdUntilStopped) return;

@@ -99,13 +99,13 @@ TEST_F(SearchTest, AutoReadsEachFileInTheEncodingItsBytesShow) {
   const std::string root = sources.Root();
   EXPECT_EQ(window.dialog.GetLogText(), "********** 解析開始(AUTO) **********\n"
                                         "=== directory:" + root + "\n"
-                                        "-- analyze:" + root + "/a.c\n-- encoding:ASCII\n"
+                                        "-- analyze:" + root + kJoin + "a.c\n-- encoding:ASCII\n"
                                         "checking string:x\n"
-                                        "-- analyze:" + root + "/e.c\n-- encoding:EUC-JP\n"
+                                        "-- analyze:" + root + kJoin + "e.c\n-- encoding:EUC-JP\n"
                                         "checking string:､｢\n>> e.c : 1\n"
-                                        "-- analyze:" + root + "/s.c\n-- encoding:SJIS-JP\n"
+                                        "-- analyze:" + root + kJoin + "s.c\n-- encoding:SJIS-JP\n"
                                         "checking string:表示\n>> s.c : 1\n"
-                                        "-- analyze:" + root + "/u.c\n-- encoding:UTF-8\n"
+                                        "-- analyze:" + root + kJoin + "u.c\n-- encoding:UTF-8\n"
                                         "checking string:〜é×\n>> u.c : 1\n"
                                         "********** 解析終了(AUTO) **********\n");
 
@@ -119,6 +119,36 @@ TEST_F(SearchTest, AutoReadsEachFileInTheEncodingItsBytesShow) {
             "============== リスト出力終了\n");
 }
 
+// The mixed example tree, as a user searches it: Shift_JIS, EUC-JP and
+// UTF-8 files side by side, each row in its own text.
+TEST_F(SearchTest, TheMixedExampleTreeInAutoListsEveryLiteralInItsText) {
+  window.dialog.GetSettingsDialog().values.encoding = "AUTO";
+
+  window.Search(QUILLMARK_MIXED_EXAMPLES);
+
+  std::vector<Row> trimmed = window.Rows();
+  for (Row& row : trimmed) row.text.erase(row.text.find_last_not_of(' ') + 1);
+  EXPECT_EQ(trimmed, (std::vector<Row>{
+                         {"帳票名がありません", "10", "print/print.c"},
+                         {"印刷", "10", "print/print.c"},
+                         {"印刷を開始しますか？", "14", "print/print.c"},
+                         {"印刷中… %d 枚目", "16", "print/print.c"},
+                         {"%s:%d に接続しました", "7", "server/log.c"},
+                         {"設定ファイル %s が読めません\\n", "13", "server/log.c"},
+                         {"在庫確認", "10", "server/stock.c"},
+                         {"出荷済", "11", "server/stock.c"},
+                         {"未納品", "12", "server/stock.c"},
+                         {"サーバに接続できない", "13", "server/stock.c"},
+                         {"不正", "18", "server/stock.c"},
+                         {"集計期間: %s〜%s", "5", "ui/dialog.c"},
+                         {"1〜31 の日付を入力してください", "10", "ui/dialog.c"},
+                         {"準備完了", "5", "ui/status.h"},
+                         {"処理中です。しばらくお待ちください", "6", "ui/status.h"},
+                         {"★", "7", "ui/status.h"},
+                     }));
+  EXPECT_EQ(window.Status(), "解析完了(AUTO).");
+}
+
 TEST_F(SearchTest, Utf8ReadsEveryFileAsWrittenAndTracesNoEncoding) {
   window.dialog.GetSettingsDialog().values.encoding = "UTF8";
   sources.WriteFile("u.cpp", "L" + std::string(kUtf8Literal) + ";\n");
@@ -130,7 +160,7 @@ TEST_F(SearchTest, Utf8ReadsEveryFileAsWrittenAndTracesNoEncoding) {
   const std::string root = sources.Root();
   EXPECT_EQ(window.dialog.GetLogText(), "********** 解析開始(UTF-8) **********\n"
                                         "=== directory:" + root + "\n"
-                                        "-- analyze:" + root + "/u.cpp\n"
+                                        "-- analyze:" + root + kJoin + "u.cpp\n"
                                         "checking string:〜é×\n>> u.cpp : 1\n"
                                         "********** 解析終了(UTF-8) **********\n");
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "editor/editor_settings.h"
 #include "editor/settings_dialog.h"
 #include "main_dialog_driver.h"
 #include "message_recorder.h"
@@ -201,7 +202,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEveryValueAndTheNextShowingShowsThemAgain)
   OpenSettings([this] {
     EXPECT_EQ(Selected(res::kEditorTypeCombo), "サクラエディタ");
     EXPECT_EQ(FieldText(res::kEditorParamEdit), "-Y=%L %F");
-    EXPECT_EQ(FieldText(res::kEditorPathEdit), "xdg-open");
+    EXPECT_EQ(FieldText(res::kEditorPathEdit), editor::kDefaultEditorPath);
     EXPECT_EQ(Selected(res::kEncodingCombo), "EUC");
   });
 }
@@ -232,7 +233,8 @@ TEST_F(SettingsDialogTest, AutoIsReadBackAtTheNextStartAndOkWritesItUnchanged) {
     Press(res::kSettingsOkButton);
   });
   const std::string stored =
-      "[Quillmark]\nEditorPath=xdg-open\nEditorParam=%F\nEditorType=custom\nFileExt=c;cpp;h;hpp\nEncoding=AUTO\n";
+      std::string("[Quillmark]\nEditorPath=") + editor::kDefaultEditorPath +
+      "\nEditorParam=%F\nEditorType=custom\nFileExt=c;cpp;h;hpp\nEncoding=AUTO\n";
   ASSERT_EQ(ReadWholeFile(settingsPath), stored);
 
   MainDialogDriver restarted{settingsPath};

@@ -17,5 +17,10 @@ skips="$(grep -v '^#' "$source_dir/tests/windows/wine_skips.txt" | sed '/^$/d' |
 (cd "$windows_build" && ctest --output-on-failure -j"$(nproc)" -E "^(${skips})\$" | tee ctest.log)
 "$source_dir/tests/windows/cli_parity_test.sh" "$linux_build/cli/quillmark-scan" \
   "$windows_build/cli/quillmark-scan.exe" "$source_dir"
+# The window's suite on a display and a wine session of its own.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+(cd "$windows_build" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" wine tests/app/app_tests.exe \
+  --gtest_brief=1 "--gtest_filter=-$(grep -v '^#' "$source_dir/tests/windows/wine_skips.txt" | sed '/^$/d' | paste -sd:)" | tr -d '\r' | tee app_tests.log)
 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$source_dir/tests/windows/window_test.sh" \
   "$windows_build/app/quillmark.exe"
