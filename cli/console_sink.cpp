@@ -105,7 +105,9 @@ void ConsoleSink::Diagnose(const engine::Diagnostic& diagnostic) {
     case engine::Diagnostic::Kind::LiteralNotClosed:
       if (settings_.quiet) return;
       message = path + ":" + std::to_string(diagnostic.line) +
-                ": warning: literal not closed on its line; the rest of the file is not scanned";
+                (diagnostic.restScanned ? ": warning: literal not closed on its line"
+                                       : ": warning: literal not closed on its line; the rest of the file is not scanned "
+                                         "(--lexer c reads continued and raw literals)");
       break;
     case engine::Diagnostic::Kind::CannotListFolder:
       // A root that cannot be listed is an error, never quieted.

@@ -21,6 +21,11 @@ struct Finding {
   std::string path;  // relative to the search root, "/"-separated
   SourceEncoding encoding = SourceEncoding::ShiftJis;
   char quote = '"';  // '"' for a string literal, '\'' for a character literal
+  // What the C lexer reads besides (the line scanner leaves both empty):
+  // the literal's prefix ("", "L", "u", "U" or "u8") and whether it is a
+  // raw string, whose content may hold line breaks.
+  std::string prefix;
+  bool raw = false;
 
   friend bool operator==(const Finding&, const Finding&) = default;
 };

@@ -34,6 +34,11 @@ struct SearchEncoding {
   std::string_view name;                 // "SJIS-JP", "EUC-JP", "UTF-8", "AUTO"
 };
 
+// Which bytes form a literal: the line scanner keeps every literal on its
+// line and ends a file's scan at one left open; the C lexer reads splices,
+// raw strings, digit separators and header names as a compiler does.
+enum class Lexer { Line, C };
+
 struct SearchOptions {
   // The folder to walk (or the file to scan, with rootIsFile), as typed and
   // trimmed; relative paths start from it. A file root's relative path is
@@ -41,6 +46,7 @@ struct SearchOptions {
   std::string root;
   bool rootIsFile = false;
   SearchEncoding encoding{&ShiftJisRules(), "SJIS-JP"};
+  Lexer lexer = Lexer::Line;
   // Extensions without their dot, compared byte for byte with file names.
   std::vector<std::string> extensions;
   // Glob patterns for the folders and files the walk passes over, each tried
