@@ -21,6 +21,10 @@ void DeriveStopBytes(EncodingRules& rules) {
   }
   rules.codeStops = MakeStopBytes(codeHigh, {'"', '\'', '\\', '/'});
   rules.literalStops = MakeStopBytes(literalHigh, {'"', '\'', '\\', '\\'});
+  rules.lexerCodeStops = MakeStopBytes<5>(codeHigh, {'"', '\'', '\\', '/', '\n'});
+  rules.lexerLiteralStops = MakeStopBytes(literalHigh, {'"', '\'', '\\', '\n'});
+  rules.lexerBlockCommentStops = MakeStopBytes(codeHigh, {'*', '*', '*', '*'});
+  rules.lexerLineCommentStops = MakeStopBytes(codeHigh, {'\\', '\n', '\n', '\n'});
 }
 
 template <class Encoding>

@@ -45,6 +45,14 @@ struct EncodingRules {
   // may be Japanese, quotes and backslash.
   StopBytes codeStops;
   StopBytes literalStops;
+  // The C lexer's: in code, lead bytes that hide the byte after them,
+  // quotes, backslash, slash and LF; in a literal, the literal stops and LF.
+  StopBytesOf<5> lexerCodeStops;
+  StopBytesOf<4> lexerLiteralStops;
+  // In a block comment: lead bytes and '*'; in a line comment: lead bytes,
+  // backslash and LF.
+  StopBytes lexerBlockCommentStops;
+  StopBytes lexerLineCommentStops;
 };
 
 const EncodingRules& ShiftJisRules();

@@ -31,9 +31,11 @@ const EncodingRules& RulesFor(DetectedEncoding detected) {
 
 FileScanner::FileScanner(const SearchOptions& options, const std::atomic<bool>* cancel)
     : fixedRules_(options.encoding.rules),
+      cLexer_(options.lexer == Lexer::C),
       cancel_(cancel),
       out_(options),
-      scanner_(out_, fixedRules_ ? *fixedRules_ : ShiftJisRules()) {}
+      scanner_(out_, fixedRules_ ? *fixedRules_ : ShiftJisRules()),
+      lexer_(out_, fixedRules_ ? *fixedRules_ : ShiftJisRules()) {}
 
 void FileScanner::Scan(platform::Descriptor file, const std::string& relativePath, const std::string& path,
                        FileReport& report) {
@@ -59,24 +61,44 @@ void FileScanner::Scan(platform::Descriptor file, const std::string& relativePat
     encodingName = DetectedEncodingName(detected);
     out_.Trace("-- encoding:", encodingName);
     scanner_.SetRules(RulesFor(detected));
+    lexer_.SetRules(RulesFor(detected));
   }
-  scanner_.SetPosition(1, relativePath);
-  bool inComment = false;
+  bytes_ = 0;
   bool endedEarly = false;
-  std::uint64_t bytes = 0;
+  if (cLexer_) {
+    LexWhole(relativePath);
+  } else {
+    scanner_.SetPosition(1, relativePath);
+    endedEarly = !ScanLines();
+  }
+  report.scanned = ScannedFile{encodingName, bytes_, endedEarly};
+  if (!file_.ReadStatus()) FailRead(file_.ReadStatus().error(), relativePath, path);
+  file_.Close();
+}
+
+bool FileScanner::ScanLines() {
+  bool inComment = false;
   std::string_view line;
   while (file_.ReadLine(line)) {
     if (cancel_ && cancel_->load(std::memory_order_relaxed)) break;
-    bytes += line.size();
-    if (!scanner_.ScanLine(line, inComment, file_.MayHoldNul())) {
-      endedEarly = true;
-      break;
-    }
+    bytes_ += line.size();
+    if (!scanner_.ScanLine(line, inComment, file_.MayHoldNul())) return false;
     scanner_.NextLine();
   }
-  report.scanned = ScannedFile{encodingName, bytes, endedEarly};
-  if (!file_.ReadStatus()) FailRead(file_.ReadStatus().error(), relativePath, path);
-  file_.Close();
+  return true;
+}
+
+void FileScanner::LexWhole(const std::string& relativePath) {
+  // Literals and comments run across lines: the lexer reads the file whole.
+  text_.clear();
+  std::string_view line;
+  while (file_.ReadLine(line)) {
+    if (cancel_ && cancel_->load(std::memory_order_relaxed)) break;
+    text_.append(line);
+  }
+  bytes_ = text_.size();
+  // A read that failed part way leaves what came before it, scanned.
+  lexer_.Scan(text_, relativePath);
 }
 
 void FileScanner::FailRead(const platform::SystemError& error, const std::string& relativePath,

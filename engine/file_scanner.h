@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 
+#include "engine/c_lexer.h"
 #include "engine/encoding_detection.h"
 #include "engine/file_report.h"
 #include "engine/literal_scanner.h"
@@ -26,16 +27,28 @@ class FileScanner {
   void Scan(platform::Descriptor file, const std::string& relativePath, const std::string& path, FileReport& report);
 
   // Gives back the read buffer, however large it grew.
-  void Release() { file_.Release(); }
+  void Release() {
+    file_.Release();
+    std::string().swap(text_);
+  }
 
  private:
   void FailRead(const platform::SystemError& error, const std::string& relativePath, const std::string& path);
 
+  // Reads the lines through the line scanner; false when it stopped early.
+  bool ScanLines();
+  // Reads the whole text, then through the C lexer.
+  void LexWhole(const std::string& relativePath);
+
   const EncodingRules* fixedRules_;
+  const bool cLexer_;
   const std::atomic<bool>* cancel_;
   ReportBuilder out_;
   LiteralScanner scanner_;
+  CLexer lexer_;
   platform::TextFile file_;
+  std::string text_;  // the C lexer's whole file, its memory reused
+  std::uint64_t bytes_ = 0;  // of the file being scanned
 };
 
 }  // namespace quillmark::engine
