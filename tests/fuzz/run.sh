@@ -9,7 +9,7 @@ seconds="${1:-12}"
 build=build-fuzz
 # name:max_len. The scanner's inputs are whole files; a profile input holds
 # a starting file besides the names and the value.
-harnesses=(scan_line:4096 to_shift_jis:512 private_profile:2048 editor_command:512 file_ext:256 encoding_detection:4096)
+harnesses=(scan_line:4096 c_lexer:4096 to_shift_jis:512 private_profile:2048 editor_command:512 file_ext:256 encoding_detection:4096)
 
 targets=()
 for entry in "${harnesses[@]}"; do targets+=("${entry%%:*}_fuzzer"); done
