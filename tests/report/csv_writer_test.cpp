@@ -45,7 +45,7 @@ TEST(CsvWriter, QuotesTheFieldsThatHoldACommaAQuoteOrALineEnd) {
   };
   for (const auto& c : cases) {
     const std::string encoding(EncodingName(c.encoding));
-    EXPECT_EQ(Row(Finding{c.content, 12, 7, "src/a.c", c.encoding, '"'}),
+    EXPECT_EQ(Row(Finding{c.content, 12, 7, "src/a.c", c.encoding, '"', {}}),
               "root" + testing::kJoin + "src/a.c,12,7," + c.field + "," + encoding + "\r\n")
         << c.content;
   }
@@ -62,7 +62,7 @@ TEST(CsvWriter, DecodesAPathThatIsNoUtf8AsCp932) {
       {"/", "q\"/x.c", "\"/q\"\"/x.c\""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(Row(Finding{"x", 1, 2, c.path, SourceEncoding::ShiftJis, '\''}, c.root), c.field + ",1,2,x,SJIS-JP\r\n");
+    EXPECT_EQ(Row(Finding{"x", 1, 2, c.path, SourceEncoding::ShiftJis, '\'', {}}, c.root), c.field + ",1,2,x,SJIS-JP\r\n");
 }
 
 TEST(CsvWriter, BeginsWithTheMarkAndHeaderAndWritesNothingForDiagnosticsOrAtTheEnd) {
@@ -82,9 +82,9 @@ TEST(CsvWriter, BeginsWithTheMarkAndHeaderAndWritesNothingForDiagnosticsOrAtTheE
 TEST(CsvWriter, ReadsBackWithPythonsCsvModule) {
   if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is missing";
   const Finding findings[] = {
-      {"\x82\xA0, \\\"q\\\"", 3, 9, "a b/x,y.c", SourceEncoding::ShiftJis, '"'},
-      {"line\r\nend\"", 4, 1, "\x83\x5C.c", SourceEncoding::ShiftJis, '\''},
-      {"\xA4\xA2", 5, 12, "e.c", SourceEncoding::EucJp, '"'},
+      {"\x82\xA0, \\\"q\\\"", 3, 9, "a b/x,y.c", SourceEncoding::ShiftJis, '"', {}},
+      {"line\r\nend\"", 4, 1, "\x83\x5C.c", SourceEncoding::ShiftJis, '\'', {}},
+      {"\xA4\xA2", 5, 12, "e.c", SourceEncoding::EucJp, '"', {}},
   };
   auto writer = MakeCsvWriter(ReportContext{"root", "/root", "0.5.0"});
   std::string out;

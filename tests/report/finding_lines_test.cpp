@@ -11,8 +11,8 @@ using engine::Finding;
 using engine::SourceEncoding;
 
 TEST(AppendGrepLine, WritesPathLineColumnAndTrimmedTextAsStyled) {
-  const Finding sjis{"\x82\xA0 ", 12, 7, "sub/a.c", SourceEncoding::ShiftJis, '"'};
-  const Finding euc{"\xA4\xA2", 3, 1, "b.c", SourceEncoding::EucJp, '\''};
+  const Finding sjis{"\x82\xA0 ", 12, 7, "sub/a.c", SourceEncoding::ShiftJis, '"', {}};
+  const Finding euc{"\xA4\xA2", 3, 1, "b.c", SourceEncoding::EucJp, '\'', {}};
   const struct {
     Finding finding;
     GrepLineStyle style;
@@ -34,7 +34,7 @@ TEST(AppendGrepLine, WritesPathLineColumnAndTrimmedTextAsStyled) {
 
 TEST(AppendRawLine, WritesTheRecordedTextLineAndRelativePath) {
   std::string out;
-  AppendRawLine({"\xA4\xA2", 40, 2, "d/e.c", SourceEncoding::EucJp, '"'}, out);
+  AppendRawLine({"\xA4\xA2", 40, 2, "d/e.c", SourceEncoding::EucJp, '"', {}}, out);
   EXPECT_EQ(out, "\x82\xA0" + std::string(18, ' ') + "\t40\td/e.c");
 }
 
