@@ -155,7 +155,8 @@ TEST_F(QuillmarkScan, AddsTheColumnInCharactersOfTheFilesEncoding) {
 TEST_F(QuillmarkScan, ReportsDiagnosticsOnStandardError) {
   tree.WriteFile("b.c", "x = 1;\ns = \"open\n\"\x82\xA0\";\n");
   const std::string notClosed =
-      "./b.c:2: warning: literal not closed on its line; the rest of the file is not scanned\n";
+      "./b.c:2: warning: literal not closed on its line; the rest of the file is not scanned "
+      "(--lexer c reads continued and raw literals)\n";
   const Outcome warned = RunScan({"."}, tree.Root());
   EXPECT_EQ(warned.status, 1);
   EXPECT_EQ(warned.err, notClosed);
