@@ -51,6 +51,17 @@ TEST(CsvWriter, QuotesTheFieldsThatHoldACommaAQuoteOrALineEnd) {
   }
 }
 
+TEST(CsvWriter, EndsTheHeaderAndEachRowWithTheCLexersPrefixAndRawMark) {
+  auto writer = MakeCsvWriter(ReportContext{"r", "/r", "0.5.0", engine::Lexer::C});
+  std::string out;
+  writer->Begin(out);
+  writer->AddFinding(Finding{"x", 1, 2, "a.c", SourceEncoding::Utf8, '"', "L", false}, out);
+  writer->AddFinding(Finding{"a\nb", 3, 4, "a.c", SourceEncoding::Utf8, '"', "", true}, out);
+  const std::string path = "r" + testing::kJoin + "a.c";
+  EXPECT_EQ(out, "\xEF\xBB\xBFpath,line,column,text,encoding,prefix,raw\r\n" + path + ",1,2,x,UTF-8,L,false\r\n" +
+                     path + ",3,4,\"a\nb\",UTF-8,,true\r\n");
+}
+
 TEST(CsvWriter, DecodesAPathThatIsNoUtf8AsCp932) {
   const struct {
     std::string root;

@@ -118,6 +118,21 @@ TEST(JsonLinesWriter, GivesAPathThatIsNoUtf8AsBytesAndACharacterLiteralItsKind) 
             "\n");
 }
 
+TEST(JsonLinesWriter, GivesTheCLexersPrefixAndRawMarkAfterTheKind) {
+  const struct {
+    Finding finding;
+    std::string tail;  // from the kind on
+  } cases[] = {
+      {{"x", 1, 1, "a.c", SourceEncoding::Utf8, '\'', "", false}, R"("kind":"character","prefix":"","raw":false})"},
+      {{"a\nb", 1, 1, "a.c", SourceEncoding::Utf8, '"', "u8", true}, R"("kind":"string","prefix":"u8","raw":true})"},
+  };
+  for (const auto& c : cases) {
+    std::string out;
+    MakeJsonLinesWriter(ReportContext{"root", "/abs/root", "0.5.0", engine::Lexer::C})->AddFinding(c.finding, out);
+    EXPECT_TRUE(out.ends_with(c.tail + "\n")) << out;
+  }
+}
+
 TEST(JsonLinesWriter, WritesEachDiagnosticWithALineOnlyForALiteralLeftOpen) {
   using Kind = Diagnostic::Kind;
   const struct {

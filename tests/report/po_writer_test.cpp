@@ -180,6 +180,17 @@ TEST(PoWriter, WritesOneEntryPerTextWithEveryPlaceAndCountsCharacterLiterals) {
                 "msgstr \"\"\n");
 }
 
+// A raw string reads no escape: its backslash, quote and line break are
+// the text's own, the same text as the ordinary literal that spells them.
+TEST(PoWriter, ReadsNoEscapeInARawString) {
+  Finding raw = StringLiteral("\x82\xA0\\n\"q\"\nend", kSjis, "r.c", 2);
+  raw.raw = true;
+  const std::string template_ = WriteTemplate({raw, StringLiteral("\x82\xA0\\\\n\\\"q\\\"\\nend", kSjis, "s.c", 3)});
+  EXPECT_TRUE(template_.ends_with("\n#: root/r.c:2\n#: root/s.c:3\nmsgid \"\"\n\"\xE3\x81\x82\\\\n\\\"q\\\"\\n\"\n\"end\"\n"
+                                  "msgstr \"\"\n"))
+      << template_;
+}
+
 TEST(PoWriter, KeepsEveryFileAndMessageLineWhole) {
   const std::string template_ = WriteTemplate(
       {StringLiteral("\xE3\x81\x82\x01\x7F", kUtf8, "new\nline.c"), StringLiteral("\xE3\x81\x82\xFF", kUtf8, "\x83\x5C.c")},

@@ -163,6 +163,27 @@ TEST(SarifValidator, FindsNoErrorInALogOfEveryEncodingPathAndDiagnostic) {
   EXPECT_EQ(ValidatorErrors(tree), "");
 }
 
+// A raw string's region ends on its last line; its prefix and raw mark,
+// like every C lexer's finding's, are the result's properties.
+TEST(SarifWriter, GivesTheCLexersPrefixRawMarkAndRawRegion) {
+  const std::vector<Finding> findings = {
+      {"\x82\xA0", 3, 5, "a.c", SourceEncoding::ShiftJis, '"', "L", false},
+      {"\xE3\x81\x82\n\\n\n", 3, 5, "a.c", SourceEncoding::Utf8, '"', "", true},
+  };
+  const std::string log = WriteLog({"r", "/r", "0.5.0", engine::Lexer::C}, findings,
+                                   {{Diagnostic::Kind::LiteralNotClosed, "b.c", 2, "\"x", true}}, true);
+  for (const std::string region : {
+           "\"startColumn\":5,\"snippet\":{\"text\":\"\xE3\x81\x82\"}}}}],\"properties\":{\"prefix\":\"L\",\"raw\":false}}",
+           "\"startColumn\":5,\"endLine\":5,\"snippet\":{\"text\":\"\xE3\x81\x82\\n\\\\n\\n\"}}}}],"
+           "\"properties\":{\"prefix\":\"\",\"raw\":true}}",
+           "\"text\":\"A literal is not closed on its line: \\\"x\"}",
+       })
+    EXPECT_NE(log.find(region), std::string::npos) << region;
+  testing::TempTree tree;
+  tree.WriteFile("log.sarif", log);
+  EXPECT_EQ(ValidatorErrors(tree), "");
+}
+
 // The check above can fail: a log with a bad escape is reported.
 TEST(SarifValidator, ReportsABrokenLog) {
   testing::TempTree tree;
