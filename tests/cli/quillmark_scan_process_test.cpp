@@ -285,6 +285,19 @@ TEST_F(QuillmarkScan, RefusesBadArgumentsWithAMessage) {
   }
 }
 
+// The lexer reaches the search and the report; a line search's report is
+// the default's, byte for byte.
+TEST_F(QuillmarkScan, ReadsWithTheLexerAsked) {
+  const Outcome byDefault = RunScan({"--format", "csv", tree.Root()});
+  EXPECT_EQ(RunScan({"--lexer", "line", "--format", "csv", tree.Root()}).out, byDefault.out);
+  const Outcome c = RunScan({"--lexer=c", "--format", "csv", tree.Root()});
+  EXPECT_EQ(c.status, 1);
+  EXPECT_TRUE(c.out.starts_with("\xEF\xBB\xBFpath,line,column,text,encoding,prefix,raw\r\n")) << c.out;
+  const Outcome bad = RunScan({"--lexer", "pascal", tree.Root()});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_TRUE(bad.err.starts_with("quillmark-scan: unknown lexer pascal (line or c)\nusage: ")) << bad.err;
+}
+
 TEST_F(QuillmarkScan, ExplainsEveryOption) {
   const Outcome outcome = RunScan({"--help"});
   EXPECT_EQ(outcome.status, 0);
