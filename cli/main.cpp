@@ -78,6 +78,7 @@ int Scan(int argc, char** argv) {
   const bool fromHere = roots.size() > 1 || isFile.front();
   report::ReportContext context{roots.front(), platform::MakeAbsolutePath(roots.front()).value_or(roots.front()),
                                 QUILLMARK_VERSION};
+  context.lexer = options.lexer;
   if (fromHere) {
     context.root = ".";
     context.rootAbsolute = platform::MakeAbsolutePath(".").value_or(".");
@@ -103,6 +104,7 @@ int Scan(int argc, char** argv) {
     search.root = root;
     search.rootIsFile = isFile[i];
     search.encoding = *encoding;
+    search.lexer = options.lexer;
     search.extensions = engine::BuildExtensionList(options.fileExt);
     search.exclusions = options.exclusions;
     search.threads = options.threads != 0 ? options.threads : platform::ProcessorCount();

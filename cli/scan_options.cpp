@@ -44,6 +44,13 @@ bool ParseThreadCount(const std::string& text, unsigned& threads) {
   return true;
 }
 
+bool ParseLexer(const std::string& name, engine::Lexer& lexer) {
+  if (name == "line") lexer = engine::Lexer::Line;
+  else if (name == "c") lexer = engine::Lexer::C;
+  else return false;
+  return true;
+}
+
 }  // namespace
 
 ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
@@ -85,6 +92,8 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
     } else if (std::string count; TakeValue(arguments, i, "--threads", count, error, "-j")) {
       if (error.empty() && !ParseThreadCount(count, options.threads))
         error = "invalid thread count " + count + " (a number from 1 to " + std::to_string(kMaxThreads) + ")";
+    } else if (std::string lexer; TakeValue(arguments, i, "--lexer", lexer, error)) {
+      if (error.empty() && !ParseLexer(lexer, options.lexer)) error = "unknown lexer " + lexer + " (line or c)";
     } else {
       error = "unknown option " + argument;
     }
@@ -114,7 +123,8 @@ ParsedScanOptions ParseScanOptions(const std::vector<std::string>& arguments) {
 
 std::string ScanUsageLine() {
   return "usage: quillmark-scan [-e SJIS|EUC|UTF8|AUTO] [--ext LIST] [--exclude GLOB]... [--format FORMAT]\n"
-         "                      [--column] [--color WHEN] [--log] [--raw] [-q] [--stats] [-j N] ROOT...";
+         "                      [--lexer line|c] [--column] [--color WHEN] [--log] [--raw] [-q] [--stats]\n"
+         "                      [-j N] ROOT...";
 }
 
 std::string ScanHelpText() {
@@ -137,6 +147,12 @@ std::string ScanHelpText() {
          "                       ROOT itself is always walked\n"
          "  --format FORMAT      grep (the default: PATH:LINE: TEXT), raw, log, json (JSON\n"
          "                       Lines), csv, sarif (SARIF 2.1.0) or po (a gettext template)\n"
+         "  --lexer line|c       how literals are read: line (the default) keeps each\n"
+         "                       literal on its line and ends a file's scan at one left\n"
+         "                       open; c reads them as a compiler does (continued lines,\n"
+         "                       raw strings, the prefixes L u U u8) and goes on after\n"
+         "                       one left open; the json, csv and sarif forms then give\n"
+         "                       each literal's prefix and whether it is raw\n"
          "  --column             PATH:LINE:COLUMN: TEXT in the grep form\n"
          "  --color WHEN         colours in the grep form: auto (the default: when standard\n"
          "                       output is a terminal and NO_COLOR is unset or empty),\n"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/search_options.h"
 #include "platform/code_page.h"
 
 namespace quillmark::cli {
@@ -21,6 +22,7 @@ struct ScanOptions {
   bool version = false;
   unsigned threads = 0;  // threads that scan; 0: one for each processor
   std::string color = "auto";  // auto, always or never: the grep form's colours
+  engine::Lexer lexer = engine::Lexer::Line;  // --lexer line or c
   std::vector<std::string> exclusions;  // --exclude globs, in order
   std::vector<std::string> roots;  // as given, not yet trimmed; at least one
 };

@@ -1,6 +1,6 @@
 # bash completion for quillmark-scan                       -*- shell-script -*-
-# Completes the options, the values of --encoding, --format and --color, and
-# folders and files for ROOT. Needs nothing but bash itself.
+# Completes the options, the values of --encoding, --format, --lexer and
+# --color, and folders and files for ROOT. Needs nothing but bash itself.
 
 _quillmark_scan()
 {
@@ -37,6 +37,7 @@ _quillmark_scan()
         case $option in
             --encoding | -e) values="SJIS EUC UTF8 AUTO" ;;
             --format) values="grep raw log json csv sarif po" ;;
+            --lexer) values="line c" ;;
             --color) values="auto always never" ;;
             --ext | --exclude | --threads | -j) return 0 ;;
         esac
@@ -49,7 +50,7 @@ _quillmark_scan()
         fi
 
         if [[ $cur == -* ]]; then
-            local options="--encoding -e --ext --format --column --log --raw
+            local options="--encoding -e --ext --format --lexer --column --log --raw
                 -q --quiet --stats --exclude --color -j --threads -V --version -h --help --"
             COMPREPLY=($(compgen -W "$options" -- "$cur"))
             return 0

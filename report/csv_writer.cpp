@@ -26,12 +26,13 @@ void AppendField(std::string_view field, std::string& out) {
 
 class CsvWriter : public FormatWriter {
  public:
-  explicit CsvWriter(const ReportContext& context) : root_(context.root) {}
+  explicit CsvWriter(const ReportContext& context)
+      : root_(context.root), lexedAsC_(context.lexer == engine::Lexer::C) {}
 
   void Begin(std::string& out) override {
     // The mark tells a spreadsheet the file is UTF-8, not the locale's code page.
     out += "\xEF\xBB\xBF";
-    out += "path,line,column,text,encoding\r\n";
+    out += lexedAsC_ ? "path,line,column,text,encoding,prefix,raw\r\n" : "path,line,column,text,encoding\r\n";
   }
 
   // A spreadsheet cannot hold bytes, so what is not UTF-8 is made so, at a
@@ -48,11 +49,17 @@ class CsvWriter : public FormatWriter {
     AppendField(ToValidUtf8(ContentText(finding)), out);
     out += ',';
     AppendField(EncodingName(finding.encoding), out);
+    if (lexedAsC_) {
+      out += ',';
+      AppendField(finding.prefix, out);
+      out += finding.raw ? ",true" : ",false";
+    }
     out += "\r\n";
   }
 
  private:
   std::string root_;
+  bool lexedAsC_;
 };
 
 }  // namespace

@@ -7,10 +7,25 @@
 namespace quillmark::report {
 namespace {
 
+// A raw string's content on one line, each line break as the two
+// characters \ and n. 0x0A is never part of a Shift_JIS, EUC-JP or UTF-8
+// character, so the bytes can be replaced before any conversion.
+std::string OnOneLine(std::string_view content) {
+  std::string line;
+  line.reserve(content.size() + 2);
+  for (const char c : content) {
+    if (c == '\n') line += "\\n";
+    else line += c;
+  }
+  return line;
+}
+
 // The content in Shift_JIS (or a UTF-8 file's as it is) after `padTo`
-// bytes of padding were added in the file's own encoding.
-std::string InShownEncoding(const engine::Finding& finding, std::size_t padTo) {
-  std::string padded = finding.content;
+// bytes of padding were added in the file's own encoding; for a line form
+// (`oneLine`), its line breaks shown first.
+std::string InShownEncoding(const engine::Finding& finding, std::size_t padTo, bool oneLine) {
+  std::string padded = oneLine && finding.content.find('\n') != std::string::npos ? OnOneLine(finding.content)
+                                                                                   : finding.content;
   if (padded.size() < padTo) padded.resize(padTo, ' ');
   if (finding.encoding != engine::SourceEncoding::EucJp) return padded;
   std::string converted;
@@ -25,7 +40,9 @@ std::string ToUtf8(const engine::Finding& finding, std::string text) {
 
 }  // namespace
 
-std::string RecordedText(const engine::Finding& finding) { return InShownEncoding(finding, engine::kFindingTextWidth); }
+std::string RecordedText(const engine::Finding& finding) {
+  return InShownEncoding(finding, engine::kFindingTextWidth, true);
+}
 
 std::string DisplayText(const engine::Finding& finding) { return ToUtf8(finding, RecordedText(finding)); }
 
@@ -36,11 +53,11 @@ std::string TrimmedText(const engine::Finding& finding) {
 }
 
 void AppendTrimmedText(const engine::Finding& finding, std::string& out) {
-  // Padding that is trimmed again is no padding: only EUC-JP needs the
-  // recorded text made first.
+  // Padding that is trimmed again is no padding: only EUC-JP and a text
+  // with a line break need the recorded text made first.
   std::string converted;
   std::string_view text = finding.content;
-  if (finding.encoding == engine::SourceEncoding::EucJp) {
+  if (finding.encoding == engine::SourceEncoding::EucJp || text.find('\n') != std::string_view::npos) {
     converted = RecordedText(finding);
     text = converted;
   }
@@ -50,7 +67,7 @@ void AppendTrimmedText(const engine::Finding& finding, std::string& out) {
   else platform::AppendCp932ToUtf8(text, out);
 }
 
-std::string ContentText(const engine::Finding& finding) { return ToUtf8(finding, InShownEncoding(finding, 0)); }
+std::string ContentText(const engine::Finding& finding) { return ToUtf8(finding, InShownEncoding(finding, 0, false)); }
 
 std::string ToValidUtf8(std::string_view bytes) {
   if (platform::IsValidUtf8(bytes)) return std::string(bytes);

@@ -12,6 +12,8 @@ namespace quillmark::report {
 // The content padded with spaces to 20 bytes (counted in the file's
 // encoding), then in Shift_JIS (EUC-JP converted, Shift_JIS as it is) or,
 // for a UTF-8 file, as written: the list's text and what --raw prints.
+// A line break (a raw string's) is shown as \n, before the padding, so
+// that every text that is shown as a line stays one.
 std::string RecordedText(const engine::Finding& finding);
 
 // RecordedText in UTF-8: decoded as CP932, or a UTF-8 file's as it is.
@@ -23,7 +25,8 @@ std::string TrimmedText(const engine::Finding& finding);
 // The same, appended to `out`: no string of its own for each finding.
 void AppendTrimmedText(const engine::Finding& finding, std::string& out);
 
-// The content alone in UTF-8, no padding: what the data formats carry.
+// The content alone in UTF-8, no padding, line breaks as they are: what
+// the data formats carry.
 std::string ContentText(const engine::Finding& finding);
 
 // `bytes` with each byte that begins no UTF-8 character (a stray byte, an

@@ -14,6 +14,7 @@
 
 #include "engine/diagnostic.h"
 #include "engine/finding.h"
+#include "engine/search_options.h"
 
 namespace quillmark::report {
 
@@ -36,6 +37,9 @@ struct ReportContext {
   std::string root;          // as the user typed it (trimmed)
   std::string rootAbsolute;  // absolute and normalised, for SARIF's base URI
   std::string version;       // the program's version, "0.5.0"
+  // The lexer the findings were read with: only the C lexer's carry a
+  // prefix and a raw mark, so only its reports have room for them.
+  engine::Lexer lexer = engine::Lexer::Line;
 };
 
 class FormatWriter {

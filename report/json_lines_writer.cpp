@@ -94,7 +94,8 @@ void AppendSeconds(double seconds, std::string& out) {
 
 class JsonLinesWriter : public FormatWriter {
  public:
-  explicit JsonLinesWriter(const ReportContext& context) : root_(context.root) {}
+  explicit JsonLinesWriter(const ReportContext& context)
+      : root_(context.root), lexedAsC_(context.lexer == engine::Lexer::C) {}
 
   void AddFinding(const engine::Finding& finding, std::string& out) override {
     out += "{\"type\":\"finding\",\"path\":";
@@ -109,7 +110,14 @@ class JsonLinesWriter : public FormatWriter {
     out += EncodingName(finding.encoding);
     out += "\",\"kind\":\"";
     out += finding.quote == '\'' ? "character" : "string";
-    out += "\"}\n";
+    out += '"';
+    if (lexedAsC_) {
+      out += ",\"prefix\":";
+      AppendJsonString(finding.prefix, out);
+      out += ",\"raw\":";
+      out += finding.raw ? "true" : "false";
+    }
+    out += "}\n";
   }
 
   void AddDiagnostic(const engine::Diagnostic& diagnostic, std::string& out) override {
@@ -154,6 +162,7 @@ class JsonLinesWriter : public FormatWriter {
 
  private:
   std::string root_;
+  bool lexedAsC_;
 };
 
 }  // namespace

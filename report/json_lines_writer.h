@@ -1,6 +1,7 @@
 // JSON Lines: one object a line, written as each finding and diagnostic
 // arrives, then a summary. Bytes that UTF-8 cannot carry unchanged go as
 // {"bytes":"<base64>"}, so that a reader gets back what the file held.
+// After a C lexer's search each finding names its prefix and raw mark too.
 #pragma once
 
 #include <memory>

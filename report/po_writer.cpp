@@ -103,7 +103,9 @@ class PoWriter : public FormatWriter {
       ++characterLiterals_;
       return;
     }
-    LiteralText text = ReadCEscapes(finding.content, finding.encoding);
+    // A raw string's backslashes are its own: it stands for its bytes.
+    LiteralText text = finding.raw ? LiteralText{ToValidUtf8(ContentText(finding)), {}}
+                                   : ReadCEscapes(finding.content, finding.encoding);
     std::string msgid = text.utf8 ? std::move(*text.utf8) : ToValidUtf8(ContentText(finding));
     const auto [it, added] = index_.try_emplace(msgid, entries_.size());
     if (added) entries_.push_back(Entry{std::move(msgid), {}, {}});

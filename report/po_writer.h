@@ -12,7 +12,8 @@ namespace quillmark::report {
 
 // Writes everything at End. A literal's escapes are read (ReadCEscapes);
 // one whose text UTF-8 cannot carry keeps its escapes as written, with a
-// comment for the translator saying so.
+// comment for the translator saying so. A raw string has no escapes: its
+// text is its bytes, backslashes and line breaks as written.
 std::unique_ptr<FormatWriter> MakePoWriter(const ReportContext& context);
 
 // True when `text` holds a printf conversion ("%d", "%1$-*2$.3lf"), which

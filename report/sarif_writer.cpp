@@ -1,5 +1,6 @@
 #include "report/sarif_writer.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/code_page.h"
@@ -24,6 +25,7 @@ std::string NotificationText(const engine::Diagnostic& diagnostic) {
     case engine::Diagnostic::Kind::CannotListFolder: return "Cannot list the folder: " + diagnostic.text;
     case engine::Diagnostic::Kind::CannotReadFile: return "Cannot read the file: " + diagnostic.text;
     case engine::Diagnostic::Kind::LiteralNotClosed:
+      if (diagnostic.restScanned) return "A literal is not closed on its line: " + platform::ToDisplayText(diagnostic.text);
       return "A literal is not closed on its line; the rest of the file is not scanned: " + platform::ToDisplayText(diagnostic.text);
   }
   return diagnostic.text;
@@ -66,9 +68,23 @@ class SarifWriter : public FormatWriter {
     results_ += std::to_string(finding.line);
     results_ += R"(,"startColumn":)";
     results_ += std::to_string(finding.column);
+    // A raw string's line breaks are the file's own: its region ends on
+    // its last line (no end column, as no single-line region has one).
+    if (finding.raw) {
+      results_ += R"(,"endLine":)";
+      results_ += std::to_string(finding.line + std::count(finding.content.begin(), finding.content.end(), '\n'));
+    }
     results_ += R"(,"snippet":{"text":)";
     results_ += text;
-    results_ += "}}}}]}";
+    results_ += "}}}}]";
+    if (context_.lexer == engine::Lexer::C) {
+      results_ += R"(,"properties":{"prefix":)";
+      results_ += JsonString(finding.prefix);
+      results_ += R"(,"raw":)";
+      results_ += finding.raw ? "true" : "false";
+      results_ += '}';
+    }
+    results_ += '}';
   }
 
   void AddDiagnostic(const engine::Diagnostic& diagnostic, std::string& /*out*/) override {

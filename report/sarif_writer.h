@@ -1,6 +1,7 @@
 // A SARIF 2.1.0 log of a search: one run, each finding a result of the one
 // rule, each diagnostic a notification of the invocation. Paths are URIs
-// relative to the base id SRCROOT, the root's file: URI.
+// relative to the base id SRCROOT, the root's file: URI. After a C lexer's
+// search each result's properties name its prefix and raw mark.
 #pragma once
 
 #include <memory>

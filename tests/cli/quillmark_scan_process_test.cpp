@@ -155,7 +155,8 @@ TEST_F(QuillmarkScan, AddsTheColumnInCharactersOfTheFilesEncoding) {
 TEST_F(QuillmarkScan, ReportsDiagnosticsOnStandardError) {
   tree.WriteFile("b.c", "x = 1;\ns = \"open\n\"\x82\xA0\";\n");
   const std::string notClosed =
-      "./b.c:2: warning: literal not closed on its line; the rest of the file is not scanned\n";
+      "./b.c:2: warning: literal not closed on its line; the rest of the file is not scanned "
+      "(--lexer c reads continued and raw literals)\n";
   const Outcome warned = RunScan({"."}, tree.Root());
   EXPECT_EQ(warned.status, 1);
   EXPECT_EQ(warned.err, notClosed);
@@ -282,6 +283,19 @@ TEST_F(QuillmarkScan, RefusesBadArgumentsWithAMessage) {
     EXPECT_EQ(outcome.status, 2);
     EXPECT_NE(outcome.err.find("usage: quillmark-scan"), std::string::npos);
   }
+}
+
+// The lexer reaches the search and the report; a line search's report is
+// the default's, byte for byte.
+TEST_F(QuillmarkScan, ReadsWithTheLexerAsked) {
+  const Outcome byDefault = RunScan({"--format", "csv", tree.Root()});
+  EXPECT_EQ(RunScan({"--lexer", "line", "--format", "csv", tree.Root()}).out, byDefault.out);
+  const Outcome c = RunScan({"--lexer=c", "--format", "csv", tree.Root()});
+  EXPECT_EQ(c.status, 1);
+  EXPECT_TRUE(c.out.starts_with("\xEF\xBB\xBFpath,line,column,text,encoding,prefix,raw\r\n")) << c.out;
+  const Outcome bad = RunScan({"--lexer", "pascal", tree.Root()});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_TRUE(bad.err.starts_with("quillmark-scan: unknown lexer pascal (line or c)\nusage: ")) << bad.err;
 }
 
 TEST_F(QuillmarkScan, ExplainsEveryOption) {

@@ -65,6 +65,25 @@ TEST(ParseScanOptions, TakesShortNamesRootsExclusionsAndColours) {
   EXPECT_TRUE(ParseScanOptions({"--version"}).options.version);
 }
 
+TEST(ParseScanOptions, TakesALexer) {
+  const struct {
+    std::vector<std::string> arguments;
+    engine::Lexer lexer;
+    std::string error;
+  } cases[] = {
+      {{"a"}, engine::Lexer::Line, ""},
+      {{"--lexer", "c", "a"}, engine::Lexer::C, ""},
+      {{"--lexer=c", "--lexer=line", "a"}, engine::Lexer::Line, ""},
+      {{"--lexer", "C", "a"}, engine::Lexer::Line, "unknown lexer C (line or c)"},
+      {{"a", "--lexer"}, engine::Lexer::Line, "option --lexer needs a value"},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = ParseScanOptions(c.arguments);
+    EXPECT_EQ(parsed.error, c.error) << c.arguments.back();
+    EXPECT_EQ(parsed.options.lexer, c.lexer) << c.arguments.front();
+  }
+}
+
 TEST(ParseScanOptions, RefusesBadArguments) {
   EXPECT_NE(ParseScanOptions({}).error, "");
   EXPECT_NE(ParseScanOptions({"-e"}).error, "");

@@ -32,6 +32,8 @@ expect "SJIS EUC UTF8 AUTO" quillmark-scan -q -e ""
 expect "UTF8" quillmark-scan --encoding U
 expect "sarif" quillmark-scan src --format s
 expect "auto always never" quillmark-scan --color ""
+expect "line c" quillmark-scan --lexer ""
+expect "--lexer=c" quillmark-scan --lexer=c
 # "--format=" split at "=" by COMP_WORDBREAKS, and kept whole.
 expect "json" quillmark-scan --format = j
 expect "--format=csv" quillmark-scan --format=c

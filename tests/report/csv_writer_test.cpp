@@ -45,10 +45,21 @@ TEST(CsvWriter, QuotesTheFieldsThatHoldACommaAQuoteOrALineEnd) {
   };
   for (const auto& c : cases) {
     const std::string encoding(EncodingName(c.encoding));
-    EXPECT_EQ(Row(Finding{c.content, 12, 7, "src/a.c", c.encoding, '"'}),
+    EXPECT_EQ(Row(Finding{c.content, 12, 7, "src/a.c", c.encoding, '"', {}}),
               "root" + testing::kJoin + "src/a.c,12,7," + c.field + "," + encoding + "\r\n")
         << c.content;
   }
+}
+
+TEST(CsvWriter, EndsTheHeaderAndEachRowWithTheCLexersPrefixAndRawMark) {
+  auto writer = MakeCsvWriter(ReportContext{"r", "/r", "0.5.0", engine::Lexer::C});
+  std::string out;
+  writer->Begin(out);
+  writer->AddFinding(Finding{"x", 1, 2, "a.c", SourceEncoding::Utf8, '"', "L", false}, out);
+  writer->AddFinding(Finding{"a\nb", 3, 4, "a.c", SourceEncoding::Utf8, '"', "", true}, out);
+  const std::string path = "r" + testing::kJoin + "a.c";
+  EXPECT_EQ(out, "\xEF\xBB\xBFpath,line,column,text,encoding,prefix,raw\r\n" + path + ",1,2,x,UTF-8,L,false\r\n" +
+                     path + ",3,4,\"a\nb\",UTF-8,,true\r\n");
 }
 
 TEST(CsvWriter, DecodesAPathThatIsNoUtf8AsCp932) {
@@ -62,7 +73,7 @@ TEST(CsvWriter, DecodesAPathThatIsNoUtf8AsCp932) {
       {"/", "q\"/x.c", "\"/q\"\"/x.c\""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(Row(Finding{"x", 1, 2, c.path, SourceEncoding::ShiftJis, '\''}, c.root), c.field + ",1,2,x,SJIS-JP\r\n");
+    EXPECT_EQ(Row(Finding{"x", 1, 2, c.path, SourceEncoding::ShiftJis, '\'', {}}, c.root), c.field + ",1,2,x,SJIS-JP\r\n");
 }
 
 TEST(CsvWriter, BeginsWithTheMarkAndHeaderAndWritesNothingForDiagnosticsOrAtTheEnd) {
@@ -82,9 +93,9 @@ TEST(CsvWriter, BeginsWithTheMarkAndHeaderAndWritesNothingForDiagnosticsOrAtTheE
 TEST(CsvWriter, ReadsBackWithPythonsCsvModule) {
   if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is missing";
   const Finding findings[] = {
-      {"\x82\xA0, \\\"q\\\"", 3, 9, "a b/x,y.c", SourceEncoding::ShiftJis, '"'},
-      {"line\r\nend\"", 4, 1, "\x83\x5C.c", SourceEncoding::ShiftJis, '\''},
-      {"\xA4\xA2", 5, 12, "e.c", SourceEncoding::EucJp, '"'},
+      {"\x82\xA0, \\\"q\\\"", 3, 9, "a b/x,y.c", SourceEncoding::ShiftJis, '"', {}},
+      {"line\r\nend\"", 4, 1, "\x83\x5C.c", SourceEncoding::ShiftJis, '\'', {}},
+      {"\xA4\xA2", 5, 12, "e.c", SourceEncoding::EucJp, '"', {}},
   };
   auto writer = MakeCsvWriter(ReportContext{"root", "/root", "0.5.0"});
   std::string out;

@@ -101,7 +101,7 @@ TEST(JsonLinesWriter, GivesTextAsAStringOnlyWhenItsBytesComeBack) {
   };
   for (const auto& c : cases) {
     const std::string encoding(EncodingName(c.encoding));
-    EXPECT_EQ(FindingLine(Finding{c.content, 12, 7, "src/a.c", c.encoding, '"'}),
+    EXPECT_EQ(FindingLine(Finding{c.content, 12, 7, "src/a.c", c.encoding, '"', {}}),
               R"({"type":"finding","path":"root)" + testing::kJsonJoin + R"(src/a.c","line":12,"column":7,"text":)" + c.text +
                   R"(,"encoding":")" + encoding + R"(","kind":"string"})" "\n")
         << Hex(c.content);
@@ -109,13 +109,28 @@ TEST(JsonLinesWriter, GivesTextAsAStringOnlyWhenItsBytesComeBack) {
 }
 
 TEST(JsonLinesWriter, GivesAPathThatIsNoUtf8AsBytesAndACharacterLiteralItsKind) {
-  EXPECT_EQ(FindingLine(Finding{"\x82\xA0", 1, 2, "\x83\x5C.c", SourceEncoding::ShiftJis, '\''}, "top/"),
+  EXPECT_EQ(FindingLine(Finding{"\x82\xA0", 1, 2, "\x83\x5C.c", SourceEncoding::ShiftJis, '\'', {}}, "top/"),
             "{\"type\":\"finding\",\"path\":{\"bytes\":\"" + Base64("top/\x83\x5C.c") +
                 "\"},\"line\":1,\"column\":2,\"text\":\"\xE3\x81\x82\",\"encoding\":\"SJIS-JP\","
                 "\"kind\":\"character\"}\n");
-  EXPECT_EQ(FindingLine(Finding{"x", 1, 1, "d\"q/a.c", SourceEncoding::Utf8, '"'}, "/"),
+  EXPECT_EQ(FindingLine(Finding{"x", 1, 1, "d\"q/a.c", SourceEncoding::Utf8, '"', {}}, "/"),
             R"({"type":"finding","path":"/d\"q/a.c","line":1,"column":1,"text":"x","encoding":"UTF-8","kind":"string"})"
             "\n");
+}
+
+TEST(JsonLinesWriter, GivesTheCLexersPrefixAndRawMarkAfterTheKind) {
+  const struct {
+    Finding finding;
+    std::string tail;  // from the kind on
+  } cases[] = {
+      {{"x", 1, 1, "a.c", SourceEncoding::Utf8, '\'', "", false}, R"("kind":"character","prefix":"","raw":false})"},
+      {{"a\nb", 1, 1, "a.c", SourceEncoding::Utf8, '"', "u8", true}, R"("kind":"string","prefix":"u8","raw":true})"},
+  };
+  for (const auto& c : cases) {
+    std::string out;
+    MakeJsonLinesWriter(ReportContext{"root", "/abs/root", "0.5.0", engine::Lexer::C})->AddFinding(c.finding, out);
+    EXPECT_TRUE(out.ends_with(c.tail + "\n")) << out;
+  }
 }
 
 TEST(JsonLinesWriter, WritesEachDiagnosticWithALineOnlyForALiteralLeftOpen) {
@@ -147,7 +162,7 @@ TEST(JsonLinesWriter, StreamsOneLinePerCallAndEndsWithTheSummary) {
   std::string out;
   writer->Begin(out);
   EXPECT_EQ(out, "");
-  writer->AddFinding(Finding{"x", 1, 1, "a.c", SourceEncoding::Utf8, '"'}, out);
+  writer->AddFinding(Finding{"x", 1, 1, "a.c", SourceEncoding::Utf8, '"', {}}, out);
   const std::size_t afterFinding = out.size();
   EXPECT_EQ(out.back(), '\n');
   writer->AddDiagnostic(Diagnostic{Diagnostic::Kind::CannotOpenFile, "b.c", 0, "gone"}, out);
@@ -181,10 +196,10 @@ TEST(JsonLinesWriter, StreamsOneLinePerCallAndEndsWithTheSummary) {
 TEST(JsonLinesWriter, ReadsBackWithPythonsJsonModule) {
   if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is missing";
   const Finding findings[] = {
-      {"\x82\xA0\"\\\x01", 3, 9, "a b/\xE3\x81\x82.c", SourceEncoding::ShiftJis, '"'},
-      {"\x87\x90", 4, 1, "\x83\x5C.c", SourceEncoding::ShiftJis, '\''},
-      {"\xA4\xA2\xE2\x80\xA8", 5, 2, "e.c", SourceEncoding::EucJp, '"'},
-      {"\xE3\x81\x82\xFF", 6, 3, "u.c", SourceEncoding::Utf8, '"'},
+      {"\x82\xA0\"\\\x01", 3, 9, "a b/\xE3\x81\x82.c", SourceEncoding::ShiftJis, '"', {}},
+      {"\x87\x90", 4, 1, "\x83\x5C.c", SourceEncoding::ShiftJis, '\'', {}},
+      {"\xA4\xA2\xE2\x80\xA8", 5, 2, "e.c", SourceEncoding::EucJp, '"', {}},
+      {"\xE3\x81\x82\xFF", 6, 3, "u.c", SourceEncoding::Utf8, '"', {}},
   };
   auto writer = MakeJsonLinesWriter(ReportContext{"root", "/root", "0.5.0"});
   std::string out;

@@ -36,7 +36,7 @@ std::string WriteTemplate(const std::vector<Finding>& findings, std::string root
 }
 
 Finding StringLiteral(std::string content, SourceEncoding encoding, std::string path = "a.c", std::int64_t line = 1) {
-  return Finding{std::move(content), line, 1, std::move(path), encoding, '"'};
+  return Finding{std::move(content), line, 1, std::move(path), encoding, '"', {}};
 }
 
 constexpr std::string_view kA = "\xE3\x81\x82";    // あ
@@ -146,12 +146,12 @@ constexpr std::string_view kHeaderFields =
 TEST(PoWriter, WritesOneEntryPerTextWithEveryPlaceAndCountsCharacterLiterals) {
   const std::string template_ = WriteTemplate({
       StringLiteral("\x95\x5C\x8E\xA6%d\\n", kSjis, "src/a b.c", 3),
-      Finding{"\x82\xA0", 4, 1, "src/a b.c", kSjis, '\''},
+      Finding{"\x82\xA0", 4, 1, "src/a b.c", kSjis, '\'', {}},
       StringLiteral("\xE3\x81\x82\\xff", kUtf8, "u.c", 2),
       StringLiteral("\xC9\xBD\xBC\xA8%d\\n", kEuc, "e.c", 5),
       StringLiteral("\xE4\xB8\x80\\n\xE4\xBA\x8C\\t\"\\\\", kUtf8, "u.c", 7),
       StringLiteral("\\\"\xE5\xBC\x95\\\"%%", kUtf8, "u.c", 8),
-      Finding{"\xE3\x81\x84", 9, 1, "u.c", kUtf8, '\''},
+      Finding{"\xE3\x81\x84", 9, 1, "u.c", kUtf8, '\'', {}},
   });
   EXPECT_EQ(template_,
             "# Japanese string literals found under root by Quillmark 0.5.0.\n"
@@ -180,6 +180,17 @@ TEST(PoWriter, WritesOneEntryPerTextWithEveryPlaceAndCountsCharacterLiterals) {
                 "msgstr \"\"\n");
 }
 
+// A raw string reads no escape: its backslash, quote and line break are
+// the text's own, the same text as the ordinary literal that spells them.
+TEST(PoWriter, ReadsNoEscapeInARawString) {
+  Finding raw = StringLiteral("\x82\xA0\\n\"q\"\nend", kSjis, "r.c", 2);
+  raw.raw = true;
+  const std::string template_ = WriteTemplate({raw, StringLiteral("\x82\xA0\\\\n\\\"q\\\"\\nend", kSjis, "s.c", 3)});
+  EXPECT_TRUE(template_.ends_with("\n#: root/r.c:2\n#: root/s.c:3\nmsgid \"\"\n\"\xE3\x81\x82\\\\n\\\"q\\\"\\n\"\n\"end\"\n"
+                                  "msgstr \"\"\n"))
+      << template_;
+}
+
 TEST(PoWriter, KeepsEveryFileAndMessageLineWhole) {
   const std::string template_ = WriteTemplate(
       {StringLiteral("\xE3\x81\x82\x01\x7F", kUtf8, "new\nline.c"), StringLiteral("\xE3\x81\x82\xFF", kUtf8, "\x83\x5C.c")},
@@ -193,7 +204,7 @@ TEST(PoWriter, KeepsEveryFileAndMessageLineWhole) {
 }
 
 TEST(PoWriter, WritesAHeaderAloneWhenNothingWasFound) {
-  EXPECT_EQ(WriteTemplate({Finding{"\x82\xA0", 1, 1, "a.c", kSjis, '\''}}),
+  EXPECT_EQ(WriteTemplate({Finding{"\x82\xA0", 1, 1, "a.c", kSjis, '\'', {}}}),
             "# Japanese string literals found under root by Quillmark 0.5.0.\n"
             "# Character literals left out: 1.\n" +
                 std::string(kHeaderFields));

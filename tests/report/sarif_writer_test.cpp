@@ -92,7 +92,7 @@ TEST(SarifJsonString, EscapesWhatJsonRequiresAndMakesTheRestUtf8) {
 
 TEST(SarifWriter, WritesOneRunWithTheRuleTheResultsAndTheRootAsBase) {
   const std::string log = WriteLog({"my src", "/home/u/my src", "0.5.0"},
-                                   {{"\x95\x5C\x8E\xA6\\\"%d\\n", 12, 7, "a b/c.c", SourceEncoding::ShiftJis, '"'}},
+                                   {{"\x95\x5C\x8E\xA6\\\"%d\\n", 12, 7, "a b/c.c", SourceEncoding::ShiftJis, '"', {}}},
                                    {{Diagnostic::Kind::CannotListFolder, "", 0, "Permission denied"}}, true);
   EXPECT_EQ(log,
             R"({"$schema":"https://json.schemastore.org/sarif-2.1.0.json","version":"2.1.0","runs":[{)"
@@ -146,12 +146,12 @@ TEST(SarifValidator, FindsNoErrorInALogOfEveryEncodingPathAndDiagnostic) {
                  WriteLog({"../\xE3\x82\xBD\xE3\x83\xBC\xE3\x82\xB9 dir", "/home/u/\xE3\x82\xBD\xE3\x83\xBC\xE3\x82\xB9 dir",
                            "0.5.0"},
                           {
-                              {"\x95\x5C\x8E\xA6\\\"%s\\\"", 1, 9, "sjis.c", SourceEncoding::ShiftJis, '"'},
-                              {"\x82\xA0", 2, 3, "sjis.c", SourceEncoding::ShiftJis, '\''},
-                              {"\xC9\xBD\xBC\xA8\t\\n", 3, 1, "euc/e.c", SourceEncoding::EucJp, '"'},
+                              {"\x95\x5C\x8E\xA6\\\"%s\\\"", 1, 9, "sjis.c", SourceEncoding::ShiftJis, '"', {}},
+                              {"\x82\xA0", 2, 3, "sjis.c", SourceEncoding::ShiftJis, '\'', {}},
+                              {"\xC9\xBD\xBC\xA8\t\\n", 3, 1, "euc/e.c", SourceEncoding::EucJp, '"', {}},
                               {"\xE8\xA1\xA8\xE7\xA4\xBA\\x41", 4, 20, "my dir/\xE6\x97\xA5\xE6\x9C\xAC.c",
-                               SourceEncoding::Utf8, '"'},
-                              {"\xE3\x81\x82\xFF", 5, 2, "bad utf8.c", SourceEncoding::Utf8, '"'},
+                               SourceEncoding::Utf8, '"', {}},
+                              {"\xE3\x81\x82\xFF", 5, 2, "bad utf8.c", SourceEncoding::Utf8, '"', {}},
                           },
                           {
                               {Kind::CannotOpenFile, "locked.c", 0, "Permission denied"},
@@ -163,10 +163,31 @@ TEST(SarifValidator, FindsNoErrorInALogOfEveryEncodingPathAndDiagnostic) {
   EXPECT_EQ(ValidatorErrors(tree), "");
 }
 
+// A raw string's region ends on its last line; its prefix and raw mark,
+// like every C lexer's finding's, are the result's properties.
+TEST(SarifWriter, GivesTheCLexersPrefixRawMarkAndRawRegion) {
+  const std::vector<Finding> findings = {
+      {"\x82\xA0", 3, 5, "a.c", SourceEncoding::ShiftJis, '"', "L", false},
+      {"\xE3\x81\x82\n\\n\n", 3, 5, "a.c", SourceEncoding::Utf8, '"', "", true},
+  };
+  const std::string log = WriteLog({"r", "/r", "0.5.0", engine::Lexer::C}, findings,
+                                   {{Diagnostic::Kind::LiteralNotClosed, "b.c", 2, "\"x", true}}, true);
+  for (const std::string region : {
+           "\"startColumn\":5,\"snippet\":{\"text\":\"\xE3\x81\x82\"}}}}],\"properties\":{\"prefix\":\"L\",\"raw\":false}}",
+           "\"startColumn\":5,\"endLine\":5,\"snippet\":{\"text\":\"\xE3\x81\x82\\n\\\\n\\n\"}}}}],"
+           "\"properties\":{\"prefix\":\"\",\"raw\":true}}",
+           "\"text\":\"A literal is not closed on its line: \\\"x\"}",
+       })
+    EXPECT_NE(log.find(region), std::string::npos) << region;
+  testing::TempTree tree;
+  tree.WriteFile("log.sarif", log);
+  EXPECT_EQ(ValidatorErrors(tree), "");
+}
+
 // The check above can fail: a log with a bad escape is reported.
 TEST(SarifValidator, ReportsABrokenLog) {
   testing::TempTree tree;
-  std::string log = WriteLog({"r", "/r", "0.5.0"}, {{"\x82\xA0", 1, 1, "a.c", SourceEncoding::ShiftJis, '"'}}, {}, true);
+  std::string log = WriteLog({"r", "/r", "0.5.0"}, {{"\x82\xA0", 1, 1, "a.c", SourceEncoding::ShiftJis, '"', {}}}, {}, true);
   log.replace(log.find(R"("text":")") + 8, 0, "\\q");
   tree.WriteFile("log.sarif", log);
   EXPECT_NE(ValidatorErrors(tree), "");

@@ -24,7 +24,7 @@ TEST(MakeFormatWriter, MakesTheFormEachNameStandsFor) {
     const auto writer = MakeFormatWriter(*format, {"r", "/abs/r", "0.5.0"});
     std::string out;
     writer->Begin(out);
-    writer->AddFinding({"x", 1, 2, "a.c", engine::SourceEncoding::ShiftJis, '"'}, out);
+    writer->AddFinding({"x", 1, 2, "a.c", engine::SourceEncoding::ShiftJis, '"', {}}, out);
     writer->End(ScanSummary{}, out);
     EXPECT_EQ(out.substr(0, c.start.size()), c.start) << c.name;
   }
