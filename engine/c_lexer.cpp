@@ -34,7 +34,6 @@ void CLexer::Scan(std::string_view text, const std::string& relativePath) {
   finding_.path = relativePath;
   countedTo_ = 0;
   line_ = 1;
-  lineStart_ = 0;
   columnTo_ = 0;
   columnCount_ = 0;
   lineTextNumber_ = -1;
@@ -56,7 +55,9 @@ void CLexer::Scan(std::string_view text, const std::string& relativePath) {
     }
     switch (b) {
       case '\n':
-        at = AfterHeaderName(at + 1);
+        at += 1;
+        if (at < size_ && (bytes_[at] == ' ' || bytes_[at] == '\t' || bytes_[at] == '#' || bytes_[at] == '\\'))
+          at = AfterHeaderName(at);
         runStart = at;
         break;
       case '\\':
@@ -99,6 +100,22 @@ std::size_t CLexer::CharacterEnd(std::size_t at) const {
 
 CLexer::Token CLexer::TokenBefore(std::size_t from, std::size_t end) const {
   Token token;
+  // Mostly the run of identifier bytes right before the quote tells: read
+  // it backwards unless a splice, a '$' or what may end a number
+  // ("1.L", "1e+u") leaves doubt.
+  if (std::memchr(bytes_ + from, '\\', end - from) == nullptr) {
+    std::size_t start = end;
+    while (start > from && kIdentifierPart[bytes_[start - 1]]) --start;
+    const std::uint8_t before = start > from ? bytes_[start - 1] : 0;
+    if (before != '.' && before != '+' && before != '-' && std::memchr(bytes_ + start, '$', end - start) == nullptr) {
+      if (start == end) return token;
+      if (IsDigit(bytes_[start])) return Token{Token::Kind::Number};
+      token.kind = Token::Kind::Identifier;
+      token.length = end - start;
+      std::memcpy(token.text, bytes_ + start, std::min(token.length, sizeof token.text));
+      return token;
+    }
+  }
   std::size_t at = from;
   while (at < end) {
     at = std::min(SkipSplices(at), end);
@@ -174,8 +191,28 @@ std::size_t CLexer::AfterHeaderName(std::size_t lineStart) const {
   return size_;
 }
 
+bool CLexer::StartsCharacter(std::size_t at, std::size_t from) const {
+  // The byte behind a run of lead-range bytes starts a character: the byte
+  // at `at` does when the run right before it pairs up evenly.
+  std::size_t run = 0;
+  while (at - run > from && rules_->leadBytes[bytes_[at - run - 1]]) ++run;
+  return run % 2 == 0;
+}
+
 std::size_t CLexer::AfterBlockComment(std::size_t at) const {
   const EncodingRules& rules = *rules_;
+  if (rules.form == CharacterForm::LeadAndTrail) {
+    const std::size_t from = at;
+    while (at < size_) {
+      const void* star = std::memchr(bytes_ + at, '*', size_ - at);
+      if (star == nullptr) return size_;
+      at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(star) - bytes_);
+      const std::size_t next = SkipSplices(at + 1);
+      if (next < size_ && bytes_[next] == '/' && StartsCharacter(at, from)) return next + 1;
+      at += 1;
+    }
+    return size_;
+  }
   while (at < size_) {
     at = FindStopByte(bytes_, at, size_, rules.lexerBlockCommentStops);
     if (at >= size_) break;
@@ -192,6 +229,19 @@ std::size_t CLexer::AfterBlockComment(std::size_t at) const {
 
 std::size_t CLexer::LineCommentEnd(std::size_t at) const {
   const EncodingRules& rules = *rules_;
+  if (rules.form == CharacterForm::LeadAndTrail) {
+    const std::size_t from = at;
+    while (at < size_) {
+      const void* lf = std::memchr(bytes_ + at, '\n', size_ - at);
+      if (lf == nullptr) return size_;
+      at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - bytes_);
+      // A splice continues the comment; a lead byte's trail LF is no line end.
+      const bool spliced = at > from && bytes_[at - 1] == '\\' && StartsCharacter(at - 1, from);
+      if (!spliced && (at == from || StartsCharacter(at, from))) return at;
+      at += 1;
+    }
+    return size_;
+  }
   while (at < size_) {
     at = FindStopByte(bytes_, at, size_, rules.lexerLineCommentStops);
     if (at >= size_) break;
@@ -227,6 +277,7 @@ std::size_t CLexer::ScanQuote(std::size_t runStart, std::size_t quote) {
 std::size_t CLexer::ScanLiteral(std::size_t quote, std::string_view prefix) {
   const EncodingRules& rules = *rules_;
   const std::uint8_t quoteByte = bytes_[quote];
+  const bool leadAndTrail = rules.form == CharacterForm::LeadAndTrail;
   bool japanese = false;
   bool spliced = false;
   std::size_t segment = quote + 1;  // content not yet copied, when spliced
@@ -269,6 +320,14 @@ std::size_t CLexer::ScanLiteral(std::size_t quote, std::string_view prefix) {
         at += 2;
       }
       if (at >= size_ || bytes_[at] == '\n') continue;
+    }
+    if (leadAndTrail && rules.leadBytes[bytes_[at]]) {
+      // Every double-byte character is Japanese; they come in runs.
+      japanese = true;
+      do at += 2;
+      while (at < size_ && rules.leadBytes[bytes_[at]]);
+      at = std::min(at, size_);
+      continue;
     }
     const std::size_t end = CharacterEnd(at);
     japanese = japanese || IsJapaneseCharacter(rules, bytes_ + at, end - at);
@@ -345,23 +404,19 @@ void CLexer::Checked(std::string_view content, std::size_t quote, std::string_vi
 }
 
 std::int64_t CLexer::LineAt(std::size_t at) {
-  while (countedTo_ < at) {
-    const void* found = std::memchr(bytes_ + countedTo_, '\n', at - countedTo_);
-    if (found == nullptr) {
-      countedTo_ = at;
-      break;
-    }
-    ++line_;
-    countedTo_ = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - bytes_) + 1;
-    lineStart_ = countedTo_;
+  if (countedTo_ < at) {
+    line_ += std::count(bytes_ + countedTo_, bytes_ + at, '\n');
+    countedTo_ = at;
   }
   return line_;
 }
 
 std::int64_t CLexer::ColumnAt(std::size_t at) {
   LineAt(at);
-  if (columnTo_ < lineStart_ || columnTo_ > at) {
-    columnTo_ = lineStart_;
+  std::size_t lineStart = at;
+  while (lineStart > 0 && bytes_[lineStart - 1] != '\n') --lineStart;
+  if (columnTo_ < lineStart || columnTo_ > at) {
+    columnTo_ = lineStart;
     columnCount_ = 0;
   }
   while (columnTo_ < at) {

@@ -41,6 +41,9 @@ class CLexer {
   std::size_t AfterBlockComment(std::size_t at) const;
   std::size_t LineCommentEnd(std::size_t at) const;
   std::size_t CharacterEnd(std::size_t at) const;
+  // Whether the byte at `at` starts a character, stepping from `from`,
+  // which does (lead-and-trail encodings).
+  bool StartsCharacter(std::size_t at, std::size_t from) const;
 
   // Each returns where the scan goes on.
   std::size_t ScanQuote(std::size_t runStart, std::size_t quote);
@@ -70,11 +73,10 @@ class CLexer {
   std::string shown_;      // a text with its line breaks written "\n"
   std::string lineText_;   // the decimal line of the last finding traced
   std::int64_t lineTextNumber_ = -1;
-  // Lines counted up to countedTo_; the physical line there starts at
-  // lineStart_, whose characters are counted up to columnTo_.
+  // Lines counted up to countedTo_; the characters of the last finding's
+  // line, up to columnTo_.
   std::size_t countedTo_ = 0;
   std::int64_t line_ = 1;
-  std::size_t lineStart_ = 0;
   std::size_t columnTo_ = 0;
   std::int64_t columnCount_ = 0;
 };

@@ -89,15 +89,24 @@ bool FileScanner::ScanLines() {
 }
 
 void FileScanner::LexWhole(const std::string& relativePath) {
-  // Literals and comments run across lines: the lexer reads the file whole.
+  // Literals and comments run across lines: the lexer reads the file whole,
+  // taken in pieces and its CR LF pairs made LF as lines are.
   text_.clear();
-  std::string_view line;
-  while (file_.ReadLine(line)) {
+  std::string_view chunk;
+  while (file_.ReadChunk(chunk)) {
     if (cancel_ && cancel_->load(std::memory_order_relaxed)) break;
-    text_.append(line);
+    text_.append(chunk);
   }
+  // A line cut by a failed read is no line of the file.
+  if (!file_.ReadStatus()) text_.resize(text_.rfind('\n') + 1);
+  std::size_t kept = text_.find('\r');
+  if (kept == std::string::npos) kept = text_.size();
+  for (std::size_t at = kept; at < text_.size(); ++at) {
+    if (text_[at] == '\r' && at + 1 < text_.size() && text_[at + 1] == '\n') continue;
+    text_[kept++] = text_[at];
+  }
+  text_.resize(kept);
   bytes_ = text_.size();
-  // A read that failed part way leaves what came before it, scanned.
   lexer_.Scan(text_, relativePath);
 }
 
