@@ -1,6 +1,7 @@
 // The main window as built from its template: controls, tab order, sizes
 // and that no text is cut off.
 #include <gtest/gtest.h>
+#include <wx/checkbox.h>
 #include <wx/stattext.h>
 
 #include "app/about_dialog.h"
@@ -55,6 +56,12 @@ void ExpectNoTextCut(wxWindow& dialog) {
       text = label->GetLabelText();
     } else if (dynamic_cast<wxButton*>(child) || dynamic_cast<app::LinkLabel*>(child)) {
       text = child->GetLabel();
+    }
+    if (auto* check = dynamic_cast<wxCheckBox*>(child)) {
+      // Its box and its text together: what its best size asks for.
+      EXPECT_LE(check->GetBestSize().x, check->GetSize().x) << check->GetLabel().utf8_string();
+      EXPECT_LE(check->GetBestSize().y, check->GetSize().y) << check->GetLabel().utf8_string();
+      continue;
     }
     if (text.empty() || !child->IsShown()) continue;
     const wxArrayString lines = wxSplit(text, '\n');
