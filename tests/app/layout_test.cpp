@@ -103,6 +103,17 @@ TEST(SettingsLayout, NoTextIsCutInTheSettingsDialog) {
   EXPECT_TRUE(face == "IPAGothic" || face == "Noto Sans CJK JP") << face.utf8_string();
 }
 
+TEST(SettingsLayout, TheLexerCheckBoxSitsBetweenTheEncodingComboAndTheButtons) {
+  editor::SettingsDialog settings;
+  settings.SetModalRun([](editor::SettingsDialog&) { return wxID_CANCEL; });
+  settings.RunModal(nullptr);
+  const wxRect combo = settings.FindWindow(res::kEncodingCombo)->GetRect();
+  const wxRect check = settings.FindWindow(res::kCLexerCheck)->GetRect();
+  EXPECT_EQ(check.x, combo.x);
+  EXPECT_GT(check.y, combo.GetBottom());
+  EXPECT_LT(check.GetBottom(), settings.FindWindow(res::kSettingsOkButton)->GetRect().y);
+}
+
 TEST_F(LayoutTest, UsesAJapaneseFont) {
   const wxString face = window.dialog.GetFont().GetFaceName();
   EXPECT_TRUE(face == "IPAGothic" || face == "Noto Sans CJK JP") << face.utf8_string();

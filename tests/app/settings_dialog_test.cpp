@@ -92,6 +92,7 @@ TEST_F(SettingsDialogTest, ControlsFollowTemplate129InTabOrder) {
   EXPECT_TRUE(Combo(res::kEditorTypeCombo).HasFlag(wxCB_READONLY));
   EXPECT_TRUE(Combo(res::kEncodingCombo).HasFlag(wxCB_READONLY));
   EXPECT_EQ(Items(res::kEncodingCombo), (Names{"SJIS", "EUC", "UTF8", "AUTO"}));
+  EXPECT_EQ(settings().FindWindow(res::kCLexerCheck)->GetLabel().utf8_string(), "C/C++の字句規則で読む");
 }
 
 TEST_F(SettingsDialogTest, EveryShowingListsTheSeventeenPresetsInTableOrder) {
@@ -183,6 +184,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEveryValueAndTheNextShowingShowsThemAgain)
       Pick(res::kEditorTypeCombo, kMifes);
       Type(res::kFileExtEdit, "txt");
       Pick(res::kEncodingCombo, 0);
+      SettingsDialogDriver(window).Tick(res::kCLexerCheck, true);
       close();
     });
   };
@@ -195,6 +197,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEveryValueAndTheNextShowingShowsThemAgain)
        }) {
     cancelWith(close);
     EXPECT_EQ(ValuesOf(settings().values), before);
+    EXPECT_FALSE(settings().values.cLexer);
     EXPECT_FALSE(settings().IsShown());
   }
   EXPECT_FALSE(std::filesystem::exists(settingsPath)) << "nothing is written";
@@ -204,6 +207,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEveryValueAndTheNextShowingShowsThemAgain)
     EXPECT_EQ(FieldText(res::kEditorParamEdit), "-Y=%L %F");
     EXPECT_EQ(FieldText(res::kEditorPathEdit), editor::kDefaultEditorPath);
     EXPECT_EQ(Selected(res::kEncodingCombo), "EUC");
+    EXPECT_FALSE(SettingsDialogDriver(window).Ticked(res::kCLexerCheck));
   });
 }
 
