@@ -75,6 +75,10 @@ class MainDialog final : public wxDialog {
   const FindingModel& GetFindings() const { return findings_; }
   // Runs on the search thread after each report of the searches to come.
   void SetReportObserver(SearchThread::ReportObserver observer) { reportObserver_ = std::move(observer); }
+  // Sees each search's options, as the settings made them, just before
+  // its walk starts.
+  using OptionsObserver = std::function<void(const engine::SearchOptions&)>;
+  void SetOptionsObserver(OptionsObserver observer) { optionsObserver_ = std::move(observer); }
   editor::SettingsDialog& GetSettingsDialog() { return *settingsDialog_; }
   void SetFolderChooser(FolderChooser chooser) { folderChooser_ = std::move(chooser); }
   void SetSaveFileChooser(SaveFileChooser chooser) { saveFileChooser_ = std::move(chooser); }
@@ -148,6 +152,7 @@ class MainDialog final : public wxDialog {
   unsigned searchSerial_ = 0;  // tells a search's end from an earlier one's
   std::string searchEncodingName_;
   SearchThread::ReportObserver reportObserver_;
+  OptionsObserver optionsObserver_;
   // Takes the running search's batches: ten times a second looks live and
   // leaves the time to the search, since a refresh repaints the list and
   // lays out the log pane.

@@ -60,6 +60,7 @@ void MainDialog::StartSearch() {
   engine::SearchOptions options;
   options.root = rootPath_;
   options.encoding = *encoding;
+  options.lexer = settings.cLexer ? engine::Lexer::C : engine::Lexer::Line;
   options.extensions = engine::BuildExtensionList(settings.fileExt);
   // Files are scanned ahead on every processor; the rows and the log come
   // in the walk's order all the same.
@@ -72,6 +73,7 @@ void MainDialog::StartSearch() {
   Trace("********** 解析開始(" + searchEncodingName_ + ") **********");
   statusField_->ChangeValue(wxString::FromUTF8("解析中(" + searchEncodingName_ + ")..."));
 
+  if (optionsObserver_) optionsObserver_(options);
   const unsigned serial = ++searchSerial_;
   search_ = std::make_unique<SearchThread>(
       std::move(options), [this, serial] { CallAfter([this, serial] { OnSearchEnded(serial); }); },

@@ -9,7 +9,7 @@
 namespace quillmark::app {
 namespace {
 
-bool Write(const std::string& settingsPath, std::string_view key, const std::string& value) {
+bool Write(const std::string& settingsPath, std::string_view key, std::string_view value) {
   try {
     if (platform::WritePrivateProfileString(settingsPath, kSettingsSection, key, value)) return true;
     ShowMessage(kSettingsWriteFailed, MessageIcon::Warning);
@@ -18,6 +18,26 @@ bool Write(const std::string& settingsPath, std::string_view key, const std::str
     ShowOutOfMemory();
   }
   return false;
+}
+
+constexpr std::string_view kLexerKey = "Lexer";
+
+// "C" in any case; anything else is the line scanner.
+bool IsCLexer(std::string_view value) { return value == "C" || value == "c"; }
+
+bool HasLexerKey(const std::string& settingsPath) {
+  // No value read from the file holds a line break.
+  return platform::GetPrivateProfileString(settingsPath, kSettingsSection, kLexerKey, "\n") != "\n";
+}
+
+bool WriteLexer(const std::string& settingsPath, bool cLexer) {
+  try {
+    if (!cLexer && !HasLexerKey(settingsPath)) return true;
+  } catch (const std::bad_alloc&) {
+    ShowOutOfMemory();
+    return false;
+  }
+  return Write(settingsPath, kLexerKey, cLexer ? "C" : "LINE");
 }
 
 }  // namespace
@@ -39,6 +59,7 @@ Settings LoadSettings(const std::string& settingsPath) {
     read("FileExt", settings.fileExt);
     read("Encoding", settings.encoding);
     read("FinderRootPath", settings.finderRootPath);
+    settings.cLexer = IsCLexer(file.GetString(kSettingsSection, kLexerKey, ""));
   } catch (const std::bad_alloc&) {
     // A huge file, say: the window still runs on what could be read.
     settings.complete = false;
@@ -53,6 +74,7 @@ bool SaveSettings(const std::string& settingsPath, const editor::EditorSettings&
   saved = Write(settingsPath, "EditorType", values.editorType) && saved;
   saved = Write(settingsPath, "FileExt", values.fileExt) && saved;
   saved = Write(settingsPath, "Encoding", values.encoding) && saved;
+  saved = WriteLexer(settingsPath, values.cLexer) && saved;
   return saved;
 }
 

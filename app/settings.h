@@ -1,4 +1,4 @@
-// The settings store: six values kept in quillmark.ini, section Quillmark.
+// The settings store: seven values kept in quillmark.ini, section Quillmark.
 #pragma once
 
 #include <string>
@@ -11,7 +11,7 @@ namespace quillmark::app {
 inline constexpr std::string_view kSettingsSection = "Quillmark";
 inline constexpr std::string_view kSettingsFileName = "quillmark.ini";
 
-// The five values of the settings dialog and the folder last searched.
+// The six values of the settings dialog and the folder last searched.
 struct Settings : editor::EditorSettings {
   std::string finderRootPath;
   // False when memory ran short while reading: the values not read are
@@ -27,9 +27,11 @@ std::string SettingsFilePath(const std::string& folder);
 // stops, says so in a warning and leaves the rest at their defaults.
 Settings LoadSettings(const std::string& settingsPath);
 
-// Writes the five values of the settings dialog in order. Each failed write
-// is reported by itself (a lack of memory as such, the file then kept) and
-// the next one is still made. False when any write failed.
+// Writes the six values of the settings dialog in order; Lexer, which
+// files made before it lack, only when it is C or already in the file, so
+// that such a file keeps its bytes while the line scanner is chosen. Each
+// failed write is reported by itself (a lack of memory as such, the file
+// then kept) and the next one is still made. False when any write failed.
 bool SaveSettings(const std::string& settingsPath, const editor::EditorSettings& values);
 
 // Writes FinderRootPath, reporting a failure; false when it failed.

@@ -1,4 +1,4 @@
-// The five settings that the settings dialog edits and the editor launch
+// The six settings that the settings dialog edits and the editor launch
 // and the search read.
 #pragma once
 
@@ -21,6 +21,7 @@ struct EditorSettings {
   std::string editorType = "custom";
   std::string fileExt = "c;cpp;h;hpp";
   std::string encoding{platform::kShiftJisNames.setting};
+  bool cLexer = false;  // literals read by the C/C++ rules rather than line by line
 };
 
 }  // namespace quillmark::editor

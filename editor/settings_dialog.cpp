@@ -1,6 +1,7 @@
 #include "editor/settings_dialog.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/filedlg.h>
 #include <wx/textctrl.h>
@@ -69,6 +70,7 @@ void SettingsDialog::MakeWindow() {
   fileExtEdit_ = dynamic_cast<wxTextCtrl*>(FindWindow(res::kFileExtEdit));
   editorTypeCombo_ = dynamic_cast<wxComboBox*>(FindWindow(res::kEditorTypeCombo));
   encodingCombo_ = dynamic_cast<wxComboBox*>(FindWindow(res::kEncodingCombo));
+  cLexerCheck_ = dynamic_cast<wxCheckBox*>(FindWindow(res::kCLexerCheck));
   // Enter presses OK; Esc and the close box press Cancel.
   SetAffirmativeId(res::kSettingsOkButton);
   SetEscapeId(res::kSettingsCancelButton);
@@ -105,6 +107,7 @@ void SettingsDialog::OnInitDialog() {
     encodings.push_back(encodingCombo_->GetString(item).utf8_string());
   }
   if (!encodings.empty()) encodingCombo_->SetSelection(static_cast<int>(EncodingItemFor(encodings, values.encoding)));
+  cLexerCheck_->SetValue(values.cLexer);
 }
 
 void SettingsDialog::OnEditorTypeChanged(wxCommandEvent&) {
@@ -129,6 +132,7 @@ void SettingsDialog::OnOK(wxCommandEvent&) {
   values.editorType = EditorTypeForSelection(presets_, editorTypeCombo_->GetSelection());
   const int encoding = encodingCombo_->GetSelection();
   values.encoding = encoding == wxNOT_FOUND ? std::string() : encodingCombo_->GetString(encoding).utf8_string();
+  values.cLexer = cLexerCheck_->GetValue();
   ui::EndDialog(*this, wxID_OK);
 }
 

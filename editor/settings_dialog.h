@@ -1,4 +1,4 @@
-// The settings dialog (template 129): holds the five editor and search
+// The settings dialog (template 129): holds the six editor and search
 // settings for the whole run. Each showing fills its controls from them;
 // only OK takes the controls back, so Cancel keeps every value.
 #pragma once
@@ -14,6 +14,7 @@
 #include "editor/editor_settings.h"
 #include "ui/field_bytes.h"
 
+class wxCheckBox;
 class wxComboBox;
 class wxTextCtrl;
 
@@ -78,6 +79,7 @@ class SettingsDialog final : public wxDialog {
   ui::FieldBytes fileExtBytes_;
   wxComboBox* editorTypeCombo_ = nullptr;
   wxComboBox* encodingCombo_ = nullptr;
+  wxCheckBox* cLexerCheck_ = nullptr;
   FileChooser fileChooser_;
   ModalRun modalRun_;
 

@@ -6,7 +6,7 @@
 
 namespace quillmark::res {
 
-enum class ControlKind { PushButton, Edit, Label, ListView, Icon, ComboBox };
+enum class ControlKind { PushButton, Edit, Label, ListView, Icon, ComboBox, CheckBox };
 
 // Style bits; each kind reads the ones that concern it.
 enum ControlStyle : unsigned {

@@ -41,6 +41,7 @@ inline constexpr int kBrowseEditorButton = 1013;
 inline constexpr int kFileExtEdit = 1014;
 inline constexpr int kEditorTypeCombo = 1015;
 inline constexpr int kEncodingCombo = 1018;
+inline constexpr int kCLexerCheck = 1019;
 
 // A label or an icon that the program never addresses.
 inline constexpr int kStaticControl = -1;

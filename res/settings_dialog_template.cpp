@@ -18,8 +18,8 @@ constexpr std::array<const char*, 4> kEncodingItems = {
 constexpr unsigned kComboStyle = kDropDownList | kVerticalScroll;
 
 constexpr std::array kControls = {
-    ControlTemplate{kSettingsOkButton, PushButton, "OK", {226, 124, 50, 14}, kDefaultButton},
-    ControlTemplate{kSettingsCancelButton, PushButton, "ｷｬﾝｾﾙ", {289, 124, 50, 14}, kNoStyle},
+    ControlTemplate{kSettingsOkButton, PushButton, "OK", {226, 136, 50, 14}, kDefaultButton},
+    ControlTemplate{kSettingsCancelButton, PushButton, "ｷｬﾝｾﾙ", {289, 136, 50, 14}, kNoStyle},
     ControlTemplate{kEditorPathEdit, Edit, "", {89, 7, 214, 14}, kHorizontalScroll},
     ControlTemplate{kStaticControl, Label, "ｴﾃﾞｨﾀｰへのﾊﾟｽ", {7, 7, 58, 16}, kCenterVertically},
     ControlTemplate{kBrowseEditorButton, PushButton, "参照...", {304, 7, 35, 14}, kNoStyle},
@@ -33,10 +33,11 @@ constexpr std::array kControls = {
     ControlTemplate{kStaticControl, Label, "; で区切ってください。　例： cpp;hpp;c;h", {94, 71, 233, 11}, kNoStyle},
     ControlTemplate{kEncodingCombo, ComboBox, "", {89, 90, 59, 138}, kComboStyle, kEncodingItems},
     ControlTemplate{kStaticControl, Label, "ｴﾝｺｰﾃﾞｨﾝｸﾞ", {7, 89, 79, 16}, kCenterVertically},
+    ControlTemplate{kCLexerCheck, CheckBox, "C/C++の字句規則で読む", {89, 113, 120, 13}, kNoStyle},
 };
 
 constexpr DialogTemplate kTemplate{
-    kSettingsDialog, "設定", "ＭＳ ゴシック", 9, 346, 145, kControls,
+    kSettingsDialog, "設定", "ＭＳ ゴシック", 9, 346, 157, kControls,
 };
 
 }  // namespace

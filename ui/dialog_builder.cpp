@@ -1,6 +1,7 @@
 #include "ui/dialog_builder.h"
 
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/listctrl.h>
 #include <wx/statbmp.h>
@@ -80,6 +81,8 @@ wxWindow* MakeControl(wxWindow* parent, const ControlTemplate& control, wxPoint 
       return MakeIcon(parent, control, position, size);
     case ControlKind::ComboBox:
       return MakeComboBox(parent, control, position, size);
+    case ControlKind::CheckBox:
+      return new wxCheckBox(parent, control.id, wxString::FromUTF8(control.text), position, size);
   }
   return nullptr;
 }

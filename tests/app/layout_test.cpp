@@ -1,6 +1,7 @@
 // The main window as built from its template: controls, tab order, sizes
 // and that no text is cut off.
 #include <gtest/gtest.h>
+#include <wx/checkbox.h>
 #include <wx/stattext.h>
 
 #include "app/about_dialog.h"
@@ -56,6 +57,12 @@ void ExpectNoTextCut(wxWindow& dialog) {
     } else if (dynamic_cast<wxButton*>(child) || dynamic_cast<app::LinkLabel*>(child)) {
       text = child->GetLabel();
     }
+    if (auto* check = dynamic_cast<wxCheckBox*>(child)) {
+      // Its box and its text together: what its best size asks for.
+      EXPECT_LE(check->GetBestSize().x, check->GetSize().x) << check->GetLabel().utf8_string();
+      EXPECT_LE(check->GetBestSize().y, check->GetSize().y) << check->GetLabel().utf8_string();
+      continue;
+    }
     if (text.empty() || !child->IsShown()) continue;
     const wxArrayString lines = wxSplit(text, '\n');
     int longestLine = 0;
@@ -94,6 +101,17 @@ TEST(SettingsLayout, NoTextIsCutInTheSettingsDialog) {
   ExpectNoTextCut(settings);
   const wxString face = settings.GetFont().GetFaceName();
   EXPECT_TRUE(face == "IPAGothic" || face == "Noto Sans CJK JP") << face.utf8_string();
+}
+
+TEST(SettingsLayout, TheLexerCheckBoxSitsBetweenTheEncodingComboAndTheButtons) {
+  editor::SettingsDialog settings;
+  settings.SetModalRun([](editor::SettingsDialog&) { return wxID_CANCEL; });
+  settings.RunModal(nullptr);
+  const wxRect combo = settings.FindWindow(res::kEncodingCombo)->GetRect();
+  const wxRect check = settings.FindWindow(res::kCLexerCheck)->GetRect();
+  EXPECT_EQ(check.x, combo.x);
+  EXPECT_GT(check.y, combo.GetBottom());
+  EXPECT_LT(check.GetBottom(), settings.FindWindow(res::kSettingsOkButton)->GetRect().y);
 }
 
 TEST_F(LayoutTest, UsesAJapaneseFont) {

@@ -3,6 +3,7 @@
 // open dialog as the user would and no modal loop ever runs.
 #pragma once
 
+#include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
 
@@ -41,6 +42,15 @@ class SettingsDialogDriver {
     pick.SetEventObject(&combo);
     combo.ProcessWindowEvent(pick);
   }
+  void Tick(int checkId, bool ticked) {
+    auto& check = dynamic_cast<wxCheckBox&>(*Dialog().FindWindow(checkId));
+    check.SetValue(ticked);
+    wxCommandEvent tick(wxEVT_CHECKBOX, checkId);
+    tick.SetInt(ticked);
+    tick.SetEventObject(&check);
+    check.ProcessWindowEvent(tick);
+  }
+  bool Ticked(int checkId) { return dynamic_cast<wxCheckBox&>(*Dialog().FindWindow(checkId)).GetValue(); }
   void Press(int buttonId) {
     wxWindow& button = *Dialog().FindWindow(buttonId);
     wxCommandEvent click(wxEVT_BUTTON, buttonId);

@@ -5,10 +5,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "editor/editor_settings.h"
 #include "editor/settings_dialog.h"
+#include "engine/search_options.h"
 #include "main_dialog_driver.h"
+#include "platform/private_profile.h"
 #include "message_recorder.h"
 #include "res/settings_dialog_template.h"
 #include "settings_dialog_driver.h"
@@ -92,6 +95,7 @@ TEST_F(SettingsDialogTest, ControlsFollowTemplate129InTabOrder) {
   EXPECT_TRUE(Combo(res::kEditorTypeCombo).HasFlag(wxCB_READONLY));
   EXPECT_TRUE(Combo(res::kEncodingCombo).HasFlag(wxCB_READONLY));
   EXPECT_EQ(Items(res::kEncodingCombo), (Names{"SJIS", "EUC", "UTF8", "AUTO"}));
+  EXPECT_EQ(settings().FindWindow(res::kCLexerCheck)->GetLabel().utf8_string(), "C/C++の字句規則で読む");
 }
 
 TEST_F(SettingsDialogTest, EveryShowingListsTheSeventeenPresetsInTableOrder) {
@@ -183,6 +187,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEveryValueAndTheNextShowingShowsThemAgain)
       Pick(res::kEditorTypeCombo, kMifes);
       Type(res::kFileExtEdit, "txt");
       Pick(res::kEncodingCombo, 0);
+      SettingsDialogDriver(window).Tick(res::kCLexerCheck, true);
       close();
     });
   };
@@ -195,6 +200,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEveryValueAndTheNextShowingShowsThemAgain)
        }) {
     cancelWith(close);
     EXPECT_EQ(ValuesOf(settings().values), before);
+    EXPECT_FALSE(settings().values.cLexer);
     EXPECT_FALSE(settings().IsShown());
   }
   EXPECT_FALSE(std::filesystem::exists(settingsPath)) << "nothing is written";
@@ -204,6 +210,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEveryValueAndTheNextShowingShowsThemAgain)
     EXPECT_EQ(FieldText(res::kEditorParamEdit), "-Y=%L %F");
     EXPECT_EQ(FieldText(res::kEditorPathEdit), editor::kDefaultEditorPath);
     EXPECT_EQ(Selected(res::kEncodingCombo), "EUC");
+    EXPECT_FALSE(SettingsDialogDriver(window).Ticked(res::kCLexerCheck));
   });
 }
 
@@ -250,6 +257,42 @@ TEST_F(SettingsDialogTest, AutoIsReadBackAtTheNextStartAndOkWritesItUnchanged) {
   restarted.Search(empty.Root());
   EXPECT_EQ(restarted.Status(), "解析完了(AUTO).") << "the search uses it too";
   EXPECT_EQ(recorder.messages, std::vector{Information("解析完了")});
+}
+
+TEST_F(SettingsDialogTest, TheLexerTickedIsWrittenReadBackAtTheNextStartAndUsedByTheNextSearch) {
+  const auto lexerOfNextSearch = [](MainDialogDriver& driver) {
+    std::optional<engine::Lexer> lexer;
+    driver.dialog.SetOptionsObserver([&](const engine::SearchOptions& options) { lexer = options.lexer; });
+    TempTree empty;
+    driver.Search(empty.Root());
+    driver.dialog.SetOptionsObserver({});
+    return lexer;
+  };
+  const auto storedLexer = [this] {
+    return platform::GetPrivateProfileString(settingsPath, "Quillmark", "Lexer", "<missing>");
+  };
+  EXPECT_EQ(lexerOfNextSearch(window), engine::Lexer::Line);
+  EXPECT_EQ(storedLexer(), "<missing>");
+
+  SettingsDialogDriver first{window};
+  first.Open([&] {
+    EXPECT_FALSE(first.Ticked(res::kCLexerCheck));
+    first.Tick(res::kCLexerCheck, true);
+    first.Press(res::kSettingsOkButton);
+  });
+  EXPECT_EQ(storedLexer(), "C");
+  EXPECT_EQ(lexerOfNextSearch(window), engine::Lexer::C);
+
+  MainDialogDriver restarted{settingsPath};
+  SettingsDialogDriver again{restarted};
+  EXPECT_EQ(lexerOfNextSearch(restarted), engine::Lexer::C);
+  again.Open([&] {
+    EXPECT_TRUE(again.Ticked(res::kCLexerCheck));
+    again.Tick(res::kCLexerCheck, false);
+    again.Press(res::kSettingsOkButton);
+  });
+  EXPECT_EQ(storedLexer(), "LINE");
+  EXPECT_EQ(lexerOfNextSearch(restarted), engine::Lexer::Line);
 }
 
 TEST_F(SettingsDialogTest, BrowsePutsTheChosenFileIntoThePathFieldOnly) {

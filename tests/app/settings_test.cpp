@@ -38,6 +38,24 @@ TEST(Settings, LoadsEveryKeyAndDefaultsTheMissingOnes) {
             (Values{"/usr/bin/vim", "+%L %F", "custom", "c;cc", "SJIS", "/src/日本語"}));
 }
 
+TEST(Settings, LexerIsCInAnyCaseAndTheLineScannerOtherwise) {
+  struct Case {
+    const char* file;
+    bool cLexer;
+  };
+  const Case cases[] = {
+      {"[Quillmark]\nLexer=C\n", true},    {"[Quillmark]\nlexer=c\n", true},
+      {"[Quillmark]\nLexer=LINE\n", false}, {"[Quillmark]\nLexer=cpp\n", false},
+      {"[Quillmark]\nLexer=\n", false},     {"[Quillmark]\nEncoding=EUC\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    TempTree folder;
+    folder.WriteFile("quillmark.ini", c.file);
+    EXPECT_EQ(app::LoadSettings(folder.PathOf("quillmark.ini")).cLexer, c.cLexer);
+  }
+}
+
 TEST(Settings, TheWindowReadsTheFileOnceAtItsStart) {
   TempTree folder;
   const std::string path = folder.PathOf("quillmark.ini");
@@ -70,12 +88,47 @@ TEST(Settings, SaveWritesTheFiveDialogValuesInOrder) {
   EXPECT_TRUE(recorder.messages.empty());
 }
 
+TEST(Settings, LexerIsWrittenWhenCOrAlreadyInTheFile) {
+  const std::string fiveKeys = "[Quillmark]\nEditorPath=xdg-open\nEditorParam=%F\nEditorType=custom\n"
+                               "FileExt=c;cpp;h;hpp\nEncoding=SJIS\n";
+  struct Case {
+    std::string before;
+    bool cLexer;
+    std::string after;
+  };
+  const Case cases[] = {
+      {fiveKeys + "FinderRootPath=/src\n", false, fiveKeys + "FinderRootPath=/src\n"},  // byte for byte
+      {fiveKeys, true, fiveKeys + "Lexer=C\n"},
+      {fiveKeys + "Lexer=C\n", false, fiveKeys + "Lexer=LINE\n"},
+      {fiveKeys + "lexer=c\n", true, fiveKeys + "lexer=C\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.before);
+    TempTree folder;
+    folder.WriteFile("quillmark.ini", c.before);
+    MessageRecorder recorder;
+    Settings settings;
+    settings.cLexer = c.cLexer;
+
+    EXPECT_TRUE(app::SaveSettings(folder.PathOf("quillmark.ini"), settings));
+
+    EXPECT_EQ(ReadWholeFile(folder.PathOf("quillmark.ini")), c.after);
+    EXPECT_TRUE(recorder.messages.empty());
+  }
+}
+
 TEST(Settings, EachFailedWriteIsReportedOnce) {
   TempTree folder;
   MessageRecorder recorder;
 
   EXPECT_FALSE(app::SaveSettings(folder.PathOf("missing/quillmark.ini"), Settings{}));
   EXPECT_EQ(recorder.messages, std::vector<RecordedMessage>(5, Warning("INIファイルに書き込めませんでした")));
+
+  recorder.messages.clear();
+  Settings cLexer;
+  cLexer.cLexer = true;
+  EXPECT_FALSE(app::SaveSettings(folder.PathOf("missing/quillmark.ini"), cLexer));
+  EXPECT_EQ(recorder.messages, std::vector<RecordedMessage>(6, Warning("INIファイルに書き込めませんでした")));
 
   recorder.messages.clear();
   EXPECT_FALSE(app::SaveFinderRootPath(folder.PathOf("missing/quillmark.ini"), "/x"));
