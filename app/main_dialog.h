@@ -151,6 +151,8 @@ class MainDialog final : public wxDialog {
   std::unique_ptr<SearchThread> search_;
   unsigned searchSerial_ = 0;  // tells a search's end from an earlier one's
   std::string searchEncodingName_;
+  // The lexer of the search whose rows the list holds, for the saved forms.
+  engine::Lexer rowsLexer_ = engine::Lexer::Line;
   SearchThread::ReportObserver reportObserver_;
   OptionsObserver optionsObserver_;
   // Takes the running search's batches: ten times a second looks live and

@@ -89,8 +89,9 @@ void MainDialog::SaveList() {
   const std::optional<SaveFileChoice> choice = saveFileChooser_(this);
   if (!choice) return;
 
-  const report::ReportContext context{rootPath_, platform::MakeAbsolutePath(rootPath_).value_or(rootPath_),
-                                      QUILLMARK_VERSION};
+  report::ReportContext context{rootPath_, platform::MakeAbsolutePath(rootPath_).value_or(rootPath_),
+                                QUILLMARK_VERSION};
+  context.lexer = rowsLexer_;
   const std::unique_ptr<report::FormatWriter> writer = MakeWriter(choice->typeIndex, context);
   std::string bytes;
   writer->Begin(bytes);

@@ -61,6 +61,7 @@ void MainDialog::StartSearch() {
   options.root = rootPath_;
   options.encoding = *encoding;
   options.lexer = settings.cLexer ? engine::Lexer::C : engine::Lexer::Line;
+  rowsLexer_ = options.lexer;
   options.extensions = engine::BuildExtensionList(settings.fileExt);
   // Files are scanned ahead on every processor; the rows and the log come
   // in the walk's order all the same.
