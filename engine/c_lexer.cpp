@@ -192,62 +192,38 @@ std::size_t CLexer::AfterHeaderName(std::size_t lineStart) const {
 }
 
 bool CLexer::StartsCharacter(std::size_t at, std::size_t from) const {
-  // The byte behind a run of lead-range bytes starts a character: the byte
-  // at `at` does when the run right before it pairs up evenly.
+  // A UTF-8 continuation byte is never ASCII. Elsewhere the byte behind a
+  // run of lead-range bytes starts a character: the byte at `at` does when
+  // the run right before it pairs up evenly.
+  if (rules_->form == CharacterForm::Utf8) return true;
   std::size_t run = 0;
   while (at - run > from && rules_->leadBytes[bytes_[at - run - 1]]) ++run;
   return run % 2 == 0;
 }
 
 std::size_t CLexer::AfterBlockComment(std::size_t at) const {
-  const EncodingRules& rules = *rules_;
-  if (rules.form == CharacterForm::LeadAndTrail) {
-    const std::size_t from = at;
-    while (at < size_) {
-      const void* star = std::memchr(bytes_ + at, '*', size_ - at);
-      if (star == nullptr) return size_;
-      at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(star) - bytes_);
-      const std::size_t next = SkipSplices(at + 1);
-      if (next < size_ && bytes_[next] == '/' && StartsCharacter(at, from)) return next + 1;
-      at += 1;
-    }
-    return size_;
-  }
+  const std::size_t from = at;
   while (at < size_) {
-    at = FindStopByte(bytes_, at, size_, rules.lexerBlockCommentStops);
-    if (at >= size_) break;
-    if (bytes_[at] == '*') {
-      const std::size_t next = SkipSplices(at + 1);
-      if (next < size_ && bytes_[next] == '/') return next + 1;
-      at += 1;
-    } else {
-      at = CharacterEnd(at);
-    }
+    const void* star = std::memchr(bytes_ + at, '*', size_ - at);
+    if (star == nullptr) return size_;
+    at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(star) - bytes_);
+    const std::size_t next = SkipSplices(at + 1);
+    if (next < size_ && bytes_[next] == '/' && StartsCharacter(at, from)) return next + 1;
+    at += 1;
   }
   return size_;
 }
 
 std::size_t CLexer::LineCommentEnd(std::size_t at) const {
-  const EncodingRules& rules = *rules_;
-  if (rules.form == CharacterForm::LeadAndTrail) {
-    const std::size_t from = at;
-    while (at < size_) {
-      const void* lf = std::memchr(bytes_ + at, '\n', size_ - at);
-      if (lf == nullptr) return size_;
-      at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - bytes_);
-      // A splice continues the comment; a lead byte's trail LF is no line end.
-      const bool spliced = at > from && bytes_[at - 1] == '\\' && StartsCharacter(at - 1, from);
-      if (!spliced && (at == from || StartsCharacter(at, from))) return at;
-      at += 1;
-    }
-    return size_;
-  }
+  const std::size_t from = at;
   while (at < size_) {
-    at = FindStopByte(bytes_, at, size_, rules.lexerLineCommentStops);
-    if (at >= size_) break;
-    const std::uint8_t b = bytes_[at];
-    if (b == '\n') return at;
-    at = b == '\\' ? at + 1 + (at + 1 < size_ && bytes_[at + 1] == '\n') : CharacterEnd(at);
+    const void* lf = std::memchr(bytes_ + at, '\n', size_ - at);
+    if (lf == nullptr) return size_;
+    at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(lf) - bytes_);
+    // A splice continues the comment; a lead byte's trail LF is no line end.
+    const bool spliced = at > from && bytes_[at - 1] == '\\' && StartsCharacter(at - 1, from);
+    if (!spliced && (at == from || StartsCharacter(at, from))) return at;
+    at += 1;
   }
   return size_;
 }

@@ -42,7 +42,7 @@ class CLexer {
   std::size_t LineCommentEnd(std::size_t at) const;
   std::size_t CharacterEnd(std::size_t at) const;
   // Whether the byte at `at` starts a character, stepping from `from`,
-  // which does (lead-and-trail encodings).
+  // which does.
   bool StartsCharacter(std::size_t at, std::size_t from) const;
 
   // Each returns where the scan goes on.

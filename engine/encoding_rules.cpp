@@ -23,8 +23,6 @@ void DeriveStopBytes(EncodingRules& rules) {
   rules.literalStops = MakeStopBytes(literalHigh, {'"', '\'', '\\', '\\'});
   rules.lexerCodeStops = MakeStopBytes<5>(codeHigh, {'"', '\'', '\\', '/', '\n'});
   rules.lexerLiteralStops = MakeStopBytes(literalHigh, {'"', '\'', '\\', '\n'});
-  rules.lexerBlockCommentStops = MakeStopBytes(codeHigh, {'*', '*', '*', '*'});
-  rules.lexerLineCommentStops = MakeStopBytes(codeHigh, {'\\', '\n', '\n', '\n'});
 }
 
 template <class Encoding>

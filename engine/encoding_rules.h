@@ -49,10 +49,6 @@ struct EncodingRules {
   // quotes, backslash, slash and LF; in a literal, the literal stops and LF.
   StopBytesOf<5> lexerCodeStops;
   StopBytesOf<4> lexerLiteralStops;
-  // In a block comment: lead bytes and '*'; in a line comment: lead bytes,
-  // backslash and LF.
-  StopBytes lexerBlockCommentStops;
-  StopBytes lexerLineCommentStops;
 };
 
 const EncodingRules& ShiftJisRules();
